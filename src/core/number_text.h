@@ -1,0 +1,22 @@
+// The numeric reading of stored and typed texts, and the decimal texts that numbers are written as.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tkd {
+
+// The leading number of a text: blanks skipped, then an optional sign, digits with at most one
+// decimal point, and an optional exponent; reading stops at the first other character.
+// Empty or non-numeric text reads 0, and so does a number too large for a double (1e999),
+// so that no caller ever sees an infinity.
+double NumericReading(std::string_view text);
+
+// Decimal text with at most 15 significant digits, no trailing zeros, "." as the decimal point,
+// and an exponent ("1E+16") only where the plain form would need more digits than that.
+std::string NumberText(double value);
+
+// NumberText with a leading blank when the number is not negative (" 1", " 0", "-3").
+std::string BlankNumberText(double value);
+
+}  // namespace tkd

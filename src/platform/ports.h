@@ -1,0 +1,83 @@
+// Narrow interfaces between the portable logic and the operating system; Win32 adapters and test fakes implement them.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace tkd {
+
+// The two registry roots the program touches. Settings live under the machine root;
+// the user root only shadows values that the machine root refused (see SettingsStore).
+enum class RegRoot { LocalMachine, CurrentUser };
+
+// String values only. Text is UTF-8.
+class Registry {
+ public:
+  virtual ~Registry() = default;
+  // nullopt when the key or value is missing, the value is not a string value, or the read fails.
+  virtual std::optional<std::string> Read(RegRoot root, const std::string& subKey,
+                                          const std::string& name) = 0;
+  // Creates missing keys. Returns false when the write was refused or failed.
+  virtual bool Write(RegRoot root, const std::string& subKey, const std::string& name,
+                     const std::string& text) = 0;
+};
+
+struct LocalTime {
+  int year = 2000, month = 1, day = 1;
+  int hour = 0, minute = 0, second = 0;
+};
+
+class Clock {
+ public:
+  virtual ~Clock() = default;
+  // Milliseconds of a clock that never goes back and does not advance while the machine sleeps.
+  virtual std::uint64_t MonotonicMs() = 0;
+  virtual LocalTime Now() = 0;
+};
+
+// Date and time texts in the user's regional format.
+class Locale {
+ public:
+  virtual ~Locale() = default;
+  virtual std::string ShortDate(const LocalTime& t) = 0;
+  virtual std::string TimeOfDay(const LocalTime& t) = 0;
+};
+
+// Two independent players. The second starts a file the moment it is given its path and
+// replaces whatever it was playing; a missing or unreadable file plays nothing, silently.
+class SoundPlayers {
+ public:
+  virtual ~SoundPlayers() = default;
+  virtual void PlayOnSecond(const std::string& path) = 0;
+  virtual void StopFirst() = 0;
+};
+
+// Modal message boxes, captioned with the application title.
+class Prompt {
+ public:
+  virtual ~Prompt() = default;
+  virtual void ShowMessage(const std::string& text) = 0;  // OK button only
+};
+
+// Ends the process at once: no closing handlers, no further steps.
+class Lifetime {
+ public:
+  virtual ~Lifetime() = default;
+  virtual void EndProgram() = 0;
+};
+
+// Window measures in twips (1/1440 inch).
+struct TwipsRect {
+  double left = 0, top = 0, width = 0, height = 0;
+};
+
+// The main window as the logic sees it: its state and its outer bounds.
+class WindowFrame {
+ public:
+  virtual ~WindowFrame() = default;
+  virtual bool IsNormal() = 0;  // neither minimised nor maximised
+  virtual TwipsRect Bounds() = 0;
+};
+
+}  // namespace tkd

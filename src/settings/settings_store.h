@@ -1,0 +1,42 @@
+// ReadRegValue / WriteRegValue: the program's only persistent memory, one string value at a time.
+#pragma once
+
+#include <string>
+
+#include "platform/ports.h"
+
+namespace tkd {
+
+// The key that holds every setting and counter.
+inline constexpr char SettingsKey[] = "SOFTWARE\\BrisoLaken\\TiKoDan";
+// The same key in the letter case used for the installation record ("Path", "tkdExeName").
+inline constexpr char InstallRecordKey[] = "Software\\Brisolaken\\tikodan";
+// The second copy of the usage total.
+inline constexpr char UsageCopyKey[] = "software\\microsoft\\com3";
+// The start-with-Windows entries.
+inline constexpr char RunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+// Settings are machine-wide, but a standard user may not write HKEY_LOCAL_MACHINE. As Windows'
+// own registry virtualization does, a refused machine-wide write goes to the same path under
+// HKEY_CURRENT_USER, and a read prefers that per-user copy where one exists. A machine-wide
+// write that succeeds also refreshes an existing per-user copy, so the copy never goes stale.
+class SettingsStore {
+ public:
+  explicit SettingsStore(Registry& registry) : registry_(registry) {}
+
+  // The stored text, or empty when the value is missing, not a string value, or unreadable.
+  std::string ReadRegValue(RegRoot root, const std::string& subKey, const std::string& name);
+  // Creates missing keys; a write that fails everywhere is lost silently.
+  void WriteRegValue(RegRoot root, const std::string& subKey, const std::string& name,
+                     const std::string& text);
+
+  // Shorthands for values under SettingsKey.
+  std::string Read(const std::string& name);
+  double ReadNumber(const std::string& name);
+  void Write(const std::string& name, const std::string& text);
+
+ private:
+  Registry& registry_;
+};
+
+}  // namespace tkd

@@ -1,0 +1,98 @@
+// The main window's view-model: start-up, the housekeeping tick and the stopwatch page, no HWNDs.
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "core/version.h"
+#include "platform/ports.h"
+#include "settings/settings_store.h"
+#include "settings/settings_table.h"
+#include "timing/stopwatch.h"
+
+namespace tkd {
+
+// Tab pages of the main window, by index.
+enum Page { kPageStopwatch = 0, kPageShutdown, kPageChime, kPageMouse, kPageReminder, kPageOverview };
+inline constexpr int kPageCount = 6;
+inline constexpr const char* kPageCaptions[kPageCount] = {"TiKoDan", "定时关机", "整点报时",
+                                                         "鼠标统计", "提醒",     "概况"};
+inline constexpr char kProductName[] = "TiKoDan";
+inline constexpr char kVersionMustBeAdjusted[] = "版本号请调整一下";
+
+struct ProgramInfo {
+  std::string folder;   // the executable's folder, without a trailing "\"
+  std::string exeName;  // the executable's file name without ".exe"
+  ProgramVersion version;
+};
+
+struct Form1Ports {
+  SettingsStore& store;
+  Clock& clock;
+  Locale& locale;
+  SoundPlayers& sound;
+  Prompt& prompt;
+  Lifetime& lifetime;
+  WindowFrame& frame;
+};
+
+struct Form1View {
+  std::string caption = kProductName;
+  std::array<bool, kPageCount> pageVisible{true, true, true, true, true, true};
+  int currentPage = kPageStopwatch;
+  TwipsRect geometry{kDefaultEdge, kDefaultEdge, Form1minW, kDefaultHeight};  // where it opens
+  bool timer1Enabled = true;
+};
+
+class Form1Model {
+ public:
+  Form1Model(const Form1Ports& ports, ProgramInfo program);
+
+  // Start-up: restores everything from the registry. Returns false when the program has been
+  // told to end instead of showing its window.
+  bool Form_Load();
+
+  // The housekeeping tick, once a second for the life of the program.
+  void Timer1_Timer();
+
+  Stopwatch& stopwatch() { return stopwatch_; }
+  const Stopwatch& stopwatch() const { return stopwatch_; }
+  const Form1View& View() const { return view_; }
+
+  double js0() const { return js0_; }
+  double UsageTotal() const { return usageTotal_; }
+  const std::string& VersionText() const { return versionText_; }
+
+ private:
+  // Start-up steps (settings/startup.cpp).
+  void InitialiseFirstRun();
+  void RestoreGeometry();
+  void RestoreUsageTotal();
+  bool CheckVersion();
+
+  // Housekeeping steps, in the order the tick runs them (schedule/housekeeping.cpp).
+  void CountSecond();
+  void SaveWindowPosition();
+  void StoreUsageTotal();
+  void SaveWindowSize();
+  void RefreshTitle();
+  void ApplyAlwaysOnTop();
+  void CheckForUpdateOnce();
+  void CheckShutdownSchedule();
+  void RefreshRankingOnce();
+  void OpenPromotionWhenDue();
+  bool CloseRequested();
+  void SoundHourlyChime();
+  void UpdateOdometer();
+  void UpdateUsageAndPoints();
+
+  Form1Ports ports_;
+  ProgramInfo program_;
+  Stopwatch stopwatch_;
+  Form1View view_;
+  std::string versionText_;
+  double js0_ = 0;         // seconds of this run, one per housekeeping tick
+  double usageTotal_ = 0;  // seconds of use over all runs
+};
+
+}  // namespace tkd

@@ -1,0 +1,128 @@
+// In-memory stand-ins for every platform port, for tests that run without Windows.
+#pragma once
+
+#include <algorithm>
+#include <cctype>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "platform/ports.h"
+
+namespace tkd::testing {
+
+inline std::string Lower(std::string s) {
+  std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return std::tolower(c); });
+  return s;
+}
+
+// Key paths and value names compare without regard to letter case, as in the registry.
+class FakeRegistry : public Registry {
+ public:
+  struct Write_ {
+    RegRoot root;
+    std::string subKey, name, text;
+  };
+
+  std::optional<std::string> Read(RegRoot root, const std::string& subKey,
+                                  const std::string& name) override {
+    auto it = values_.find(Id(root, subKey, name));
+    if (it == values_.end() || !it->second.isString) return std::nullopt;
+    return it->second.text;
+  }
+  bool Write(RegRoot root, const std::string& subKey, const std::string& name,
+             const std::string& text) override {
+    writes.push_back({root, subKey, name, text});
+    if (root == RegRoot::LocalMachine && refuseMachineWrites) return false;
+    values_[Id(root, subKey, name)] = {text, true};
+    return true;
+  }
+
+  // Direct access for arranging and checking, bypassing any refusal.
+  void Set(RegRoot root, const std::string& subKey, const std::string& name, const std::string& text) {
+    values_[Id(root, subKey, name)] = {text, true};
+  }
+  void SetNonString(RegRoot root, const std::string& subKey, const std::string& name) {
+    values_[Id(root, subKey, name)] = {"", false};
+  }
+  std::optional<std::string> Get(RegRoot root, const std::string& subKey, const std::string& name) const {
+    auto it = values_.find(Id(root, subKey, name));
+    if (it == values_.end()) return std::nullopt;
+    return it->second.text;
+  }
+  void Erase(RegRoot root, const std::string& subKey, const std::string& name) {
+    values_.erase(Id(root, subKey, name));
+  }
+  std::size_t Count() const { return values_.size(); }
+
+  bool refuseMachineWrites = false;
+  std::vector<Write_> writes;
+
+ private:
+  struct Value {
+    std::string text;
+    bool isString = true;
+  };
+  using Key = std::tuple<RegRoot, std::string, std::string>;
+  static Key Id(RegRoot root, const std::string& subKey, const std::string& name) {
+    return {root, Lower(subKey), Lower(name)};
+  }
+  std::map<Key, Value> values_;
+};
+
+class FakeClock : public Clock {
+ public:
+  std::uint64_t MonotonicMs() override { return monotonicMs; }
+  LocalTime Now() override { return now; }
+  std::uint64_t monotonicMs = 0;
+  LocalTime now{2026, 12, 6, 14, 5, 9};
+};
+
+// Dates as year-month-day, times as h:mm:ss: enough to see which moment was rendered.
+class FakeLocale : public Locale {
+ public:
+  std::string ShortDate(const LocalTime& t) override {
+    return std::to_string(t.year) + "-" + std::to_string(t.month) + "-" + std::to_string(t.day);
+  }
+  std::string TimeOfDay(const LocalTime& t) override {
+    auto two = [](int v) { return (v < 10 ? "0" : "") + std::to_string(v); };
+    return std::to_string(t.hour) + ":" + two(t.minute) + ":" + two(t.second);
+  }
+};
+
+class FakeSound : public SoundPlayers {
+ public:
+  void PlayOnSecond(const std::string& path) override { played.push_back(path); }
+  void StopFirst() override { ++firstStops; }
+  std::vector<std::string> played;
+  int firstStops = 0;
+};
+
+class FakePrompt : public Prompt {
+ public:
+  void ShowMessage(const std::string& text) override {
+    shown.push_back(text);
+    if (whileShown) whileShown();
+  }
+  std::vector<std::string> shown;
+  std::function<void()> whileShown;  // what happens while the modal box is up
+};
+
+class FakeLifetime : public Lifetime {
+ public:
+  void EndProgram() override { ++ended; }
+  int ended = 0;
+};
+
+class FakeFrame : public WindowFrame {
+ public:
+  bool IsNormal() override { return normal; }
+  TwipsRect Bounds() override { return bounds; }
+  bool normal = true;
+  TwipsRect bounds{1500, 1200, 6000, 5000};
+};
+
+}  // namespace tkd::testing
