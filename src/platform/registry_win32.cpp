@@ -1,0 +1,84 @@
+// RegistryWin32: REG_SZ reads and writes, with every Win32 failure mapped to the port's quiet result.
+#include "platform/registry_win32.h"
+
+#include <cstring>
+#include <limits>
+#include <vector>
+
+#include "platform/text_win32.h"
+
+namespace tkd {
+
+HKEY RootKey(RegRoot root) {
+  return root == RegRoot::LocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+}
+
+namespace {
+
+// The text of a REG_SZ value's bytes: up to its first NUL, or all of it when it has none
+// (values written by other programs need not be terminated). A trailing odd byte is not
+// part of any UTF-16 unit and is dropped.
+std::wstring TextOfValueBytes(const std::vector<BYTE>& bytes, DWORD used) {
+  const std::size_t units = used / sizeof(wchar_t);
+  std::wstring text(units, L'\0');
+  if (units > 0) std::memcpy(text.data(), bytes.data(), units * sizeof(wchar_t));
+  const std::size_t nul = text.find(L'\0');
+  if (nul != std::wstring::npos) text.resize(nul);
+  return text;
+}
+
+}  // namespace
+
+std::optional<std::string> RegistryWin32::Read(RegRoot root, const std::string& subKey,
+                                               const std::string& name) {
+  const std::wstring wideSubKey = Utf8ToWide(subKey);
+  const std::wstring wideName = Utf8ToWide(name);
+
+  UniqueHkey key;
+  if (RegOpenKeyExW(RootKey(root), wideSubKey.c_str(), 0, KEY_QUERY_VALUE, key.Receive()) !=
+      ERROR_SUCCESS) {
+    return std::nullopt;  // missing key, or no right to read it
+  }
+
+  DWORD type = REG_NONE;
+  DWORD size = 0;
+  if (RegQueryValueExW(key.Get(), wideName.c_str(), nullptr, &type, nullptr, &size) !=
+      ERROR_SUCCESS) {
+    return std::nullopt;  // missing value
+  }
+  // REG_EXPAND_SZ, REG_MULTI_SZ, numbers and binaries are not the program's values.
+  if (type != REG_SZ) return std::nullopt;
+
+  std::vector<BYTE> bytes(size);
+  DWORD used = size;
+  // The value may have changed between the two queries: a grown value fails here with
+  // ERROR_MORE_DATA, a retyped one shows in `type`; both read as unreadable.
+  if (RegQueryValueExW(key.Get(), wideName.c_str(), nullptr, &type,
+                       bytes.empty() ? nullptr : bytes.data(), &used) != ERROR_SUCCESS ||
+      type != REG_SZ || used > size) {
+    return std::nullopt;
+  }
+  return WideToUtf8(TextOfValueBytes(bytes, used));
+}
+
+bool RegistryWin32::Write(RegRoot root, const std::string& subKey, const std::string& name,
+                          const std::string& text) {
+  const std::wstring wideSubKey = Utf8ToWide(subKey);
+  const std::wstring wideName = Utf8ToWide(name);
+  const std::wstring wideText = Utf8ToWide(text);
+
+  // The stored bytes include the terminating NUL, as every reader of REG_SZ expects.
+  const std::size_t bytesWithNul = (wideText.size() + 1) * sizeof(wchar_t);
+  if (bytesWithNul > std::numeric_limits<DWORD>::max()) return false;
+
+  UniqueHkey key;
+  if (RegCreateKeyExW(RootKey(root), wideSubKey.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                      KEY_SET_VALUE, nullptr, key.Receive(), nullptr) != ERROR_SUCCESS) {
+    return false;  // e.g. no right to create or open the key for writing
+  }
+  return RegSetValueExW(key.Get(), wideName.c_str(), 0, REG_SZ,
+                        reinterpret_cast<const BYTE*>(wideText.c_str()),
+                        static_cast<DWORD>(bytesWithNul)) == ERROR_SUCCESS;
+}
+
+}  // namespace tkd
