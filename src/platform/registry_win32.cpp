@@ -55,7 +55,7 @@ std::optional<std::string> RegistryWin32::Read(RegRoot root, const std::string& 
   // ERROR_MORE_DATA, a retyped one shows in `type`; both read as unreadable.
   if (RegQueryValueExW(key.Get(), wideName.c_str(), nullptr, &type,
                        bytes.empty() ? nullptr : bytes.data(), &used) != ERROR_SUCCESS ||
-      type != REG_SZ || used > size) {
+      type != REG_SZ) {
     return std::nullopt;
   }
   return WideToUtf8(TextOfValueBytes(bytes, used));
