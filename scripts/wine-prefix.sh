@@ -11,7 +11,7 @@
 #                                                                # (with a display) and exit with its status
 
 # Bumped whenever the prefix setup below changes, so that existing prefixes are set up again.
-TKD_PREFIX_LAYOUT=1
+TKD_PREFIX_LAYOUT=2
 
 # The settings every Wine process of ours runs with. The Chinese locale gives the program its
 # code page and date formats; Mono/Gecko installers and menu-entry creation are switched off
@@ -72,6 +72,16 @@ tkd_prefix_init() {
     return 1
   fi
   _tkd_wine_timed 120 wineserver -w
+
+  # Debian's wine64 alone does not find Wine's own fonts (Marlett draws the caption buttons,
+  # Tahoma is the dialog face); a copy in the prefix's Fonts folder is always loaded.
+  local wineFonts
+  for wineFonts in /usr/share/wine/fonts /usr/lib/wine/fonts; do
+    if compgen -G "$wineFonts/*.ttf" >/dev/null; then
+      cp -f "$wineFonts"/*.ttf "$prefix/drive_c/windows/Fonts/"
+      break
+    fi
+  done
 
   # A Chinese value name survives only a UTF-16 file with its byte-order mark.
   local reg="$prefix/tkd-prefix.reg"
