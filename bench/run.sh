@@ -1,0 +1,180 @@
+#!/usr/bin/env bash
+# Benchmarks TiKoDan.exe against a minimal Win32 window under Wine on Xvfb; prints the table and writes bench-results.txt.
+#
+# usage: bash bench/run.sh [--quick] [--build DIR] [--exe PATH] [--self-check]
+#   --build DIR    the cross build (default: $TKD_BUILD_DIR, else <repo>/build-win); its bench
+#                  targets are built first, TiKoDan.exe is taken from DIR/dist
+#   --exe PATH     measure this TiKoDan.exe instead
+#   --quick        10 s idle and a 1-minute drift run instead of 60 s and 10 minutes
+#   --self-check   measure the baseline against a second copy of itself (no TiKoDan.exe needed);
+#                  every ratio should come out near 1
+set -euo pipefail
+
+repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+build="${TKD_BUILD_DIR:-$repo/build-win}"
+exe=""
+quick=0
+selfCheck=0
+while (($#)); do
+  case "$1" in
+    --quick) quick=1 ;;
+    --self-check) selfCheck=1 ;;
+    --build) build="$2"; shift ;;
+    --exe) exe="$2"; shift ;;
+    -h | --help) sed -n '2,11p' "$0"; exit 0 ;;
+    *) echo "bench/run.sh: unknown option $1" >&2; exit 2 ;;
+  esac
+  shift
+done
+build="$(cd "$build" && pwd)" || { echo "bench/run.sh: no build directory $build" >&2; exit 2; }
+
+# Measurement lengths and targets.
+runs=7
+if ((quick)); then idleSeconds=10; driftTarget=0:01:00; else idleSeconds=60; driftTarget=0:10:00; fi
+maxStartRatio=1.5
+maxMemoryRatio=1.3
+maxSizeBytes=1000000   # 1 MB
+maxIdleCpuPct=0.5
+maxDriftMs=50
+
+if [[ -f "$build/CMakeCache.txt" ]]; then
+  cmake --build "$build" --target bench_driver baseline_window >/dev/null
+fi
+driver="$build/bench/bench_driver.exe"
+baseline="$build/bench/baseline_window.exe"
+for f in "$driver" "$baseline"; do
+  [[ -f "$f" ]] || { echo "bench/run.sh: $f is missing; configure $build with cmake/mingw-w64.cmake" >&2; exit 2; }
+done
+
+work="$(mktemp -d "$build/bench-run.XXXXXX")"
+if ((selfCheck)); then
+  # A second file, so that the two programs are two images, as TiKoDan.exe and the baseline are.
+  cp "$baseline" "$work/baseline_copy.exe"
+  appName=copy appExe="$work/baseline_copy.exe" appClass=TkdBaselineWindow
+else
+  appName=TiKoDan appExe="${exe:-$build/dist/TiKoDan.exe}" appClass=TiKoDanForm1
+  [[ -f "$appExe" ]] || { echo "bench/run.sh: $appExe is missing (build it, or try --self-check)" >&2; exit 2; }
+  appExe="$(cd "$(dirname "$appExe")" && pwd)/$(basename "$appExe")"
+fi
+
+winPath() { printf 'Z:%s' "${1//\//\\}"; }
+appArgs=(--app "$appName" "$(winPath "$appExe")" "$appClass")
+baseArgs=(--app baseline "$(winPath "$baseline")" TkdBaselineWindow)
+
+# One throwaway prefix inside Wine's virtual desktop, on an Xvfb of our own.
+prefix="$work/prefix"
+cleanup() {
+  tkd_prefix_kill 2>/dev/null || true
+  if declare -F tkd_xvfb_stop >/dev/null; then tkd_xvfb_stop 2>/dev/null || true; fi
+  rm -rf "$work"
+}
+if [[ -f "$repo/scripts/wine-prefix.sh" ]]; then
+  # shellcheck source=../scripts/wine-prefix.sh
+  source "$repo/scripts/wine-prefix.sh"
+  unset DISPLAY
+  tkd_xvfb_ensure
+  trap cleanup EXIT  # set after Xvfb started, replacing the helper's own trap: cleanup stops it
+  trap "exit 130" INT TERM
+  tkd_prefix_init "$prefix" >&2
+else
+  xvfbPid=""
+  tkd_prefix_kill() { WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true; WINEPREFIX="$prefix" wineserver -w 2>/dev/null || true; }
+  trap 'cleanup; [[ -n "$xvfbPid" ]] && kill "$xvfbPid" 2>/dev/null' EXIT
+  display=99
+  while [[ -e /tmp/.X$display-lock ]]; do display=$((display + 1)); done
+  Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  xvfbPid=$!
+  export DISPLAY=":$display"
+  sleep 1
+  export WINEPREFIX="$prefix" WINEARCH=win64 WINEDEBUG=-all
+  export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+  echo "Preparing Wine prefix $prefix..." >&2
+  wineboot -i >/dev/null 2>&1
+  wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+  wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x800 /f >/dev/null 2>&1
+  wineserver -w
+fi
+
+drive() { wine "$(winPath "$driver")" "$@" | tr -d '\r'; }
+log="$work/driver.log"
+
+echo "Checking the measuring tool..." >&2
+drive selftest | tee -a "$log" >&2
+
+echo "Start-up and working set: $runs runs each, interleaved..." >&2
+drive startup --runs "$runs" --warmup 1 --settle 2000 "${appArgs[@]}" "${baseArgs[@]}" | tee -a "$log" >&2
+
+echo "Idle CPU over ${idleSeconds} s, alongside the stopwatch running to $driftTarget..." >&2
+drive idle --seconds "$idleSeconds" --settle 2000 "${appArgs[@]}" "${baseArgs[@]}" >"$work/idle.out" &
+idlePid=$!
+idleStatus=0 driftStatus=0
+if ((selfCheck)); then
+  : >"$work/drift.out"  # the baseline has no stopwatch
+else
+  drive drift --target "$driftTarget" --settle 2000 "${appArgs[@]}" >"$work/drift.out" &
+  driftPid=$!
+  wait "$driftPid" || driftStatus=$?
+fi
+wait "$idlePid" || idleStatus=$?
+cat "$work/idle.out" "$work/drift.out" | tee -a "$log" >&2
+((idleStatus == 0)) || { echo "bench/run.sh: the idle measurement failed" >&2; exit 1; }
+((driftStatus == 0)) || { echo "bench/run.sh: the drift measurement failed" >&2; exit 1; }
+
+appBytes=$(stat -c %s "$appExe")
+baseBytes=$(stat -c %s "$baseline")
+
+# field TAG NAME KEY: the value after KEY on the driver's line TAG NAME ...
+field() {
+  awk -v tag="$1" -v name="$2" -v key="$3" '
+    $1 == tag && $2 == name { for (i = 3; i < NF; i += 2) if ($i == key) { print $(i + 1); exit } }' "$log"
+}
+appStart=$(field startup "$appName" start_ms)
+baseStart=$(field startup baseline start_ms)
+appSet=$(field startup "$appName" ws_kib)
+baseSet=$(field startup baseline ws_kib)
+appCpu=$(field idle "$appName" cpu_pct)
+baseCpu=$(field idle baseline cpu_pct)
+drift=$(field drift "$appName" drift_ms)
+offset=$(field drift "$appName" offset_1s_ms)
+accumulated=$(field drift "$appName" accumulated_ms)
+qpcDrift=$(field drift "$appName" qpc_drift_ms)
+maxGap=$(field drift "$appName" max_poll_gap_ms)
+needed=(appStart baseStart appSet baseSet appCpu baseCpu)
+((selfCheck)) || needed+=(drift offset)
+for v in "${needed[@]}"; do
+  [[ -n "${!v}" ]] || { echo "bench/run.sh: no figure for $v in the driver's output" >&2; exit 1; }
+done
+
+verdict() { awk -v a="$1" -v b="$2" 'BEGIN { print (a <= b) ? "PASS" : "FAIL" }'; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
+absolute() { awk -v a="$1" 'BEGIN { printf "%.1f", a < 0 ? -a : a }'; }
+startRatio=$(ratio "$appStart" "$baseStart")
+setRatio=$(ratio "$appSet" "$baseSet")
+
+results="$build/bench-results.txt"
+{
+  echo "TiKoDan benchmarks — $(date -u '+%Y-%m-%d %H:%M UTC'), $(wine --version 2>/dev/null), $(nproc) cores$( ((quick)) && echo ', quick run')$( ((selfCheck)) && echo ', self-check: baseline against a copy of itself')"
+  echo "program: $appExe"
+  echo
+  printf '%-36s %14s %14s %8s %10s  %s\n' "measure" "$appName" "baseline" "ratio" "target" "result"
+  printf '%-36s %14s %14s %8s %10s  %s\n' "start to visible window, median ms" "$appStart" "$baseStart" "$startRatio" "<= $maxStartRatio" "$(verdict "$startRatio" "$maxStartRatio")"
+  printf '%-36s %14s %14s %8s %10s  %s\n' "working set after 2 s idle, KiB" "$appSet" "$baseSet" "$setRatio" "<= $maxMemoryRatio" "$(verdict "$setRatio" "$maxMemoryRatio")"
+  printf '%-36s %14s %14s %8s %10s  %s\n' "executable size, bytes" "$appBytes" "$baseBytes" "-" "<= $maxSizeBytes" "$(verdict "$appBytes" "$maxSizeBytes")"
+  printf '%-36s %14s %14s %8s %10s  %s\n' "idle CPU over ${idleSeconds} s, % of a core" "$appCpu" "$baseCpu" "-" "<= $maxIdleCpuPct" "$(verdict "$appCpu" "$maxIdleCpuPct")"
+  if ((!selfCheck)); then
+    printf '%-36s %14s %14s %8s %10s  %s\n' "stopwatch drift at $driftTarget, ms" "$drift" "-" "-" "<= ±$maxDriftMs" "$(verdict "$(absolute "$drift")" "$maxDriftMs")"
+    printf '%-36s %14s\n' "  offset at 0:00:01, ms" "$offset"
+    printf '%-36s %14s\n' "  accumulated after 0:00:01, ms" "$accumulated"
+    printf '%-36s %14s\n' "  same drift by QPC, ms" "$qpcDrift"
+    printf '%-36s %14s\n' "  longest gap between polls, ms" "$maxGap"
+  fi
+  echo
+  echo "Start-up and working set: medians of $runs interleaved runs each after one warm-up;"
+  echo "drift = elapsed QueryUnbiasedInterruptTime from the Start click until Label2 reads $driftTarget, minus that time."
+  echo
+  echo "Driver output:"
+  cat "$log"
+} >"$results"
+sed '/^Driver output:/,$d' "$results"
+echo "Written to $results"
+if grep -q ' FAIL$' <(sed '/^Driver output:/,$d' "$results"); then exit 1; fi
