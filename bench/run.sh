@@ -2,8 +2,8 @@
 # Benchmarks TiKoDan.exe against a minimal Win32 window under Wine on Xvfb; prints the table and writes bench-results.txt.
 #
 # usage: bash bench/run.sh [--quick] [--build DIR] [--exe PATH] [--self-check]
-#   --build DIR    the cross build (default: $TKD_BUILD_DIR, else <repo>/build-win); its bench
-#                  targets are built first, TiKoDan.exe is taken from DIR/dist
+#   --build DIR    the cross build (default: $TKD_BUILD_DIR, else <repo>/build-win; configured when
+#                  new); TiKoDan.exe and the bench programs are brought up to date there first
 #   --exe PATH     measure this TiKoDan.exe instead
 #   --quick        10 s idle and a 1-minute drift run instead of 60 s and 10 minutes
 #   --self-check   measure the baseline against a second copy of itself (no TiKoDan.exe needed);
@@ -21,15 +21,16 @@ while (($#)); do
     --self-check) selfCheck=1 ;;
     --build) build="$2"; shift ;;
     --exe) exe="$2"; shift ;;
-    -h | --help) sed -n '2,11p' "$0"; exit 0 ;;
+    -h | --help) sed -n '2,10p' "$0"; exit 0 ;;
     *) echo "bench/run.sh: unknown option $1" >&2; exit 2 ;;
   esac
   shift
 done
-build="$(cd "$build" && pwd)" || { echo "bench/run.sh: no build directory $build" >&2; exit 2; }
+mkdir -p "$build"
+build="$(cd "$build" && pwd)"
 
 # Measurement lengths and targets.
-runs=7
+runs=11
 if ((quick)); then idleSeconds=10; driftTarget=0:01:00; else idleSeconds=60; driftTarget=0:10:00; fi
 maxStartRatio=1.5
 maxMemoryRatio=1.3
@@ -37,9 +38,12 @@ maxSizeBytes=1000000   # 1 MB
 maxIdleCpuPct=0.5
 maxDriftMs=50
 
-if [[ -f "$build/CMakeCache.txt" ]]; then
-  cmake --build "$build" --target bench_driver baseline_window >/dev/null
+if [[ ! -f "$build/CMakeCache.txt" ]]; then
+  cmake -S "$repo" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$repo/cmake/mingw-w64.cmake" >/dev/null
 fi
+targets=(bench_driver baseline_window)
+((selfCheck)) || [[ -n "$exe" ]] || targets+=(TiKoDan)
+cmake --build "$build" --target "${targets[@]}" >/dev/null
 driver="$build/bench/bench_driver.exe"
 baseline="$build/bench/baseline_window.exe"
 for f in "$driver" "$baseline"; do
@@ -169,8 +173,12 @@ results="$build/bench-results.txt"
     printf '%-36s %14s\n' "  longest gap between polls, ms" "$maxGap"
   fi
   echo
-  echo "Start-up and working set: medians of $runs interleaved runs each after one warm-up;"
-  echo "drift = elapsed QueryUnbiasedInterruptTime from the Start click until Label2 reads $driftTarget, minus that time."
+  echo "Start-up and working set: medians of $runs interleaved runs each after one warm-up; the window is"
+  echo "looked for without pausing. Idle CPU: user + kernel time (summed over the threads under Wine) / wall time."
+  echo "Drift: elapsed QueryUnbiasedInterruptTime from the Start click until Label2 reads $driftTarget, minus that time;"
+  echo "Label2 is read by WM_GETTEXT about every millisecond. Under Wine the interrupt time advances when"
+  echo "wineserver wakes (selftest's interrupt_step_ms with nobody talking to it), so each reading follows a"
+  echo "round trip to it; the QPC figure checks it independently."
   echo
   echo "Driver output:"
   cat "$log"
