@@ -108,6 +108,7 @@ tkd_prefix_kill() {
 
 # Appends a command to the shell's EXIT trap, keeping whatever the caller put there.
 _tkd_add_exit_trap() {
+  local command="$1"
   local previous=""
   local current
   current="$(trap -p EXIT)"
@@ -115,7 +116,7 @@ _tkd_add_exit_trap() {
     eval "set -- $current"  # trap -- 'COMMAND' EXIT
     previous="$3"
   fi
-  trap "$1${previous:+; $previous}" EXIT
+  trap "$command${previous:+; $previous}" EXIT
 }
 
 TKD_XVFB_PID=""
