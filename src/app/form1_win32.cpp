@@ -76,9 +76,7 @@ std::wstring WindowText(HWND hwnd) {
 
 }  // namespace
 
-Form1Window::Form1Window(HINSTANCE instance, Clock& clock) : instance_(instance), clock_(clock) {
-  controls_.reserve(16);  // references into it are handed out while the controls are made
-}
+Form1Window::Form1Window(HINSTANCE instance, Clock& clock) : instance_(instance), clock_(clock) {}
 
 Form1Window::~Form1Window() {
   if (hwnd_) DestroyWindow(hwnd_);
@@ -113,9 +111,10 @@ bool Form1Window::Create(Form1Model& model) {
 
   displayBrush_ = CreateSolidBrush(ToColorref(kLightCyan));
   CreateFonts();
-  CreateControls();
+  CreateTab();
   currentPage_ = model.View().currentPage;
   BuildTabs();
+  EnsurePageCreated(currentPage_);
   Layout();
   Render();
 
@@ -127,6 +126,9 @@ bool Form1Window::Create(Form1Model& model) {
 void Form1Window::Show(int showCommand) {
   ShowWindow(hwnd_, showCommand);
   UpdateWindow(hwnd_);
+  // Tool tips are only needed once the pointer rests on a control; making them after the window
+  // is up shortens the start.
+  CreateToolTips();
 }
 
 bool Form1Window::IsNormal() { return hwnd_ && !IsIconic(hwnd_) && !IsZoomed(hwnd_); }
@@ -171,25 +173,51 @@ Form1Window::Control& Form1Window::AddControl(int id, const wchar_t* cls, const 
 }
 
 void Form1Window::AddTip(Control& control, const std::string& tip) {
+  control.hasTip = true;
   control.tip = Utf8ToWide(tip);
-  TOOLINFOW ti{};
-  ti.cbSize = sizeof ti;
-  ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-  ti.hwnd = hwnd_;
-  ti.uId = reinterpret_cast<UINT_PTR>(control.hwnd);
-  ti.lpszText = control.tip.data();
-  SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
 }
 
-void Form1Window::CreateControls() {
+void Form1Window::CreateToolTips() {
+  tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                             WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                             CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, instance_, nullptr);
+  RegisterTips();
+}
+
+void Form1Window::RegisterTips() {
+  for (Control& control : controls_) {
+    if (!control.hasTip || control.tipRegistered) continue;
+    control.tipRegistered = true;
+    TOOLINFOW ti{};
+    ti.cbSize = sizeof ti;
+    ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    ti.hwnd = hwnd_;
+    ti.uId = reinterpret_cast<UINT_PTR>(control.hwnd);
+    ti.lpszText = control.tip.data();
+    SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+  }
+}
+
+void Form1Window::CreateTab() {
   tab_ = CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP,
                          0, 0, 0, 0, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_SSTAB1)),
                          instance_, nullptr);
   SendMessageW(tab_, WM_SETFONT, reinterpret_cast<WPARAM>(uiFont_), FALSE);
-  tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                             WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
-                             CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, instance_, nullptr);
+}
 
+// A page's controls are made the first time the page is shown, as property sheets do, so that
+// start-up pays only for the page it opens on.
+void Form1Window::EnsurePageCreated(int page) {
+  if (page < 0 || page >= kPageCount || pageCreated_[page]) return;
+  pageCreated_[page] = true;
+  if (page == kPageStopwatch) CreateStopwatchPage();
+  if (tooltip_) RegisterTips();
+  Layout();
+  Render();
+  ApplyPageVisibility();
+}
+
+void Form1Window::CreateStopwatchPage() {
   const StopwatchView& v = model_->stopwatch().View();
   const int page = kPageStopwatch;
   AddControl(IDC_LABEL2, WC_STATICW, Utf8ToWide(v.label2), SS_CENTER | SS_CENTERIMAGE | SS_NOPREFIX,
@@ -234,11 +262,13 @@ void Form1Window::BuildTabs() {
 }
 
 void Form1Window::Layout() {
+  if (!tab_) return;  // still being created
   RECT client{};
   GetClientRect(hwnd_, &client);
   const int width = client.right - client.left;
   MoveWindow(tab_, 0, 0, width, Scale(kTabHeight), TRUE);
 
+  if (!pageCreated_[kPageStopwatch]) return;
   const int m = Scale(kMargin);
   const int inner = std::max(0, width - 2 * m);
   int y = Scale(kTabHeight) + m;
@@ -268,6 +298,7 @@ void Form1Window::SetTip(Control& control, const std::string& tip) {
   std::wstring wide = Utf8ToWide(tip);
   if (wide == control.tip) return;
   control.tip = std::move(wide);
+  if (!tooltip_) return;  // the tool is added with the current text when the tips are made
   TOOLINFOW ti{};
   ti.cbSize = sizeof ti;
   ti.uFlags = TTF_IDISHWND;
@@ -280,7 +311,8 @@ void Form1Window::SetTip(Control& control, const std::string& tip) {
 void Form1Window::SetVisible(Control& control, bool visible) {
   control.visible = visible;
   const bool shown = visible && (control.page < 0 || control.page == currentPage_);
-  if (shown != (IsWindowVisible(control.hwnd) != FALSE)) ShowWindow(control.hwnd, shown ? SW_SHOWNA : SW_HIDE);
+  const bool showing = (GetWindowLongW(control.hwnd, GWL_STYLE) & WS_VISIBLE) != 0;
+  if (shown != showing) ShowWindow(control.hwnd, shown ? SW_SHOWNA : SW_HIDE);
 }
 
 void Form1Window::ApplyPageVisibility() {
@@ -302,6 +334,10 @@ void Form1Window::Render() {
     SetWindowTextW(hwnd_, caption_.c_str());
   }
 
+  if (!pageCreated_[kPageStopwatch]) {
+    rendering_ = false;
+    return;
+  }
   Control& label2 = ctl(IDC_LABEL2);
   const std::wstring before = label2.text;
   SetText(label2, sw.label2);
@@ -405,7 +441,7 @@ LRESULT CALLBACK Form1Window::WndProc(HWND hwnd, UINT message, WPARAM wParam, LP
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
   }
   auto* self = reinterpret_cast<Form1Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (!self || !self->model_ || self->controls_.empty())
+  if (!self || !self->model_)
     return DefWindowProcW(hwnd, message, wParam, lParam);
   return self->HandleMessage(message, wParam, lParam);
 }
@@ -423,6 +459,7 @@ LRESULT Form1Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (header->hwndFrom == tab_ && header->code == TCN_SELCHANGE) {
         const int index = TabCtrl_GetCurSel(tab_);
         if (index >= 0 && index < tabCount_) currentPage_ = tabPages_[index];
+        EnsurePageCreated(currentPage_);
         ApplyPageVisibility();
       }
       return 0;

@@ -5,7 +5,7 @@
 
 #include <array>
 #include <string>
-#include <vector>
+#include <deque>
 
 #include "platform/ports.h"
 #include "timing/steady_timer.h"
@@ -37,6 +37,8 @@ class Form1Window : public WindowFrame {
     bool visible = true;  // the model's visibility, before the current page is applied
     std::wstring text;    // last text rendered
     std::wstring tip;     // last tool tip rendered
+    bool hasTip = false;
+    bool tipRegistered = false;
   };
 
   static LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -47,10 +49,14 @@ class Form1Window : public WindowFrame {
 
   void CreateFonts();
   void DestroyFonts();
-  void CreateControls();
+  void CreateTab();
+  void EnsurePageCreated(int page);
+  void CreateStopwatchPage();
   Control& AddControl(int id, const wchar_t* cls, const std::wstring& text, DWORD style,
                       int page, HFONT font);
   void AddTip(Control& control, const std::string& tip);
+  void CreateToolTips();
+  void RegisterTips();
   void Layout();
   void BuildTabs();
 
@@ -72,7 +78,8 @@ class Form1Window : public WindowFrame {
   HWND hwnd_ = nullptr;
   HWND tab_ = nullptr;
   HWND tooltip_ = nullptr;
-  std::vector<Control> controls_;
+  std::deque<Control> controls_;  // a deque: references stay valid as pages add controls
+  std::array<bool, kPageCount> pageCreated_{};
   std::array<int, kPageCount> tabPages_{};  // tab index -> page
   int tabCount_ = 0;
   int currentPage_ = 0;

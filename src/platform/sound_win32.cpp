@@ -11,10 +11,25 @@
 namespace tkd {
 namespace {
 
+using MciSendStringFn = MCIERROR(WINAPI*)(LPCWSTR, LPWSTR, UINT, HWND);
+
+// The multimedia library is loaded the first time a sound is asked for, not at start-up: most
+// runs never play anything, and loading it (with the codec manager it pulls in) slows the start.
+MciSendStringFn MciSendString() {
+  static const MciSendStringFn send = [] {
+    HMODULE winmm = LoadLibraryExW(L"winmm.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    return winmm ? reinterpret_cast<MciSendStringFn>(
+                       reinterpret_cast<void*>(GetProcAddress(winmm, "mciSendStringW")))
+                 : nullptr;
+  }();
+  return send;
+}
+
 // True when MCI accepted the command. No return text and no notify window: the players are
 // fire-and-forget, and an error must never reach the user.
 bool SendMci(const std::wstring& command) {
-  return mciSendStringW(command.c_str(), nullptr, 0, nullptr) == 0;
+  const MciSendStringFn send = MciSendString();
+  return send && send(command.c_str(), nullptr, 0, nullptr) == 0;
 }
 
 void Close(const wchar_t* alias) { SendMci(std::wstring(L"close ") + alias); }
@@ -22,6 +37,7 @@ void Close(const wchar_t* alias) { SendMci(std::wstring(L"close ") + alias); }
 }  // namespace
 
 SoundWin32::~SoundWin32() {
+  if (!GetModuleHandleW(L"winmm.dll")) return;  // nothing was ever played
   Close(kFirstPlayerAlias);
   Close(kSecondPlayerAlias);
 }
