@@ -7,6 +7,7 @@
 //
 // Every result is one line of words on stdout: a tag, the program's name, then "key value" pairs.
 #include <windows.h>
+#include <commctrl.h>
 #include <mmsystem.h>
 #include <psapi.h>
 #include <tlhelp32.h>
@@ -354,8 +355,18 @@ int Drift(const Options& options) {
 
   Running run = Launch(app, options.timeoutMs);
   Sleep(options.settleMs);
-  HWND button = ControlOf(run.window, IDC_COMMAND1);
-  HWND label = ControlOf(run.window, IDC_LABEL2);
+  // The program opens on another page and makes the stopwatch's controls when its tab is first
+  // chosen. Moving the focus of a tab control without button style selects that tab and tells
+  // the program, as a click would.
+  HWND button = nullptr, label = nullptr;
+  if (HWND tab = ControlOf(run.window, IDC_SSTAB1)) {
+    SendMessageTimeoutW(tab, TCM_SETCURFOCUS, 0, 0, SMTO_ABORTIFHUNG, 5000, nullptr);
+    for (int waited = 0; waited < 5000 && !(button && label && IsWindowVisible(button)); waited += 10) {
+      Sleep(10);
+      button = ControlOf(run.window, IDC_COMMAND1);
+      label = ControlOf(run.window, IDC_LABEL2);
+    }
+  }
   if (!button || !label) {
     End(run);
     Fail("the window has no Command1 / Label2 control");
