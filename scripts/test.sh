@@ -13,9 +13,13 @@ passed=0
 failed=0
 layers=()
 
-# Runs ctest with the given arguments and adds its counts to the totals.
+# Runs ctest with the given arguments (the first two being --test-dir DIR) and adds the layer's
+# test cases to the totals: GoogleTest's own counts from ctest's log, so that one ctest entry
+# holding a whole suite counts as the cases it ran; an entry that failed without a GoogleTest
+# verdict (a crash, a time-out, a script error) counts as one failure.
 run_layer() {
   local name="$1"; shift
+  local dir="$2"
   local log; log="$(mktemp)"
   ctest "$@" --output-on-failure 2>&1 | tee "$log"
   local line; line="$(grep -E '[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n 1)"
@@ -23,12 +27,16 @@ run_layer() {
   if [[ -z "$line" ]]; then
     echo "$name: no test result"; failed=$((failed + 1)); layers+=("$name: no result"); return
   fi
-  local total bad
-  total="$(sed -E 's/.*out of ([0-9]+).*/\1/' <<<"$line")"
-  bad="$(sed -E 's/.* ([0-9]+) tests? failed.*/\1/' <<<"$line")"
-  passed=$((passed + total - bad))
+  local entriesBad
+  entriesBad="$(sed -E 's/.* ([0-9]+) tests? failed.*/\1/' <<<"$line")"
+  local detail="$dir/Testing/Temporary/LastTest.log"
+  local ok bad
+  ok="$(grep -aoE '\[  PASSED  \] [0-9]+ tests?' "$detail" | awk '{s += $4} END {print s + 0}')"
+  bad="$(grep -aoE '\[  FAILED  \] [0-9]+ tests?, listed below' "$detail" | awk '{s += $4} END {print s + 0}')"
+  ((entriesBad > 0 && bad == 0)) && bad=$entriesBad
+  passed=$((passed + ok))
   failed=$((failed + bad))
-  layers+=("$name: $((total - bad)) passed, $bad failed")
+  layers+=("$name: $ok passed, $bad failed")
 }
 
 build() {

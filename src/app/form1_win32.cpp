@@ -267,8 +267,10 @@ void Form1Window::Layout() {
   GetClientRect(hwnd_, &client);
   const int width = client.right - client.left;
   MoveWindow(tab_, 0, 0, width, Scale(kTabHeight), TRUE);
+  if (pageCreated_[kPageStopwatch]) LayoutStopwatchPage(width);
+}
 
-  if (!pageCreated_[kPageStopwatch]) return;
+void Form1Window::LayoutStopwatchPage(int width) {
   const int m = Scale(kMargin);
   const int inner = std::max(0, width - 2 * m);
   int y = Scale(kTabHeight) + m;
@@ -321,43 +323,42 @@ void Form1Window::ApplyPageVisibility() {
 
 void Form1Window::Render() {
   rendering_ = true;
-  const Form1View& view = model_->View();
-  const StopwatchView& sw = model_->stopwatch().View();
-  auto ctl = [&](int id) -> Control& {
-    HWND hwnd = GetDlgItem(hwnd_, id);
-    return *std::find_if(controls_.begin(), controls_.end(), [&](const Control& c) { return c.hwnd == hwnd; });
-  };
-
-  std::wstring caption = Utf8ToWide(view.caption);
+  std::wstring caption = Utf8ToWide(model_->View().caption);
   if (caption != caption_) {
     caption_ = std::move(caption);
     SetWindowTextW(hwnd_, caption_.c_str());
   }
+  if (pageCreated_[kPageStopwatch]) RenderStopwatchPage();
+  rendering_ = false;
+}
 
-  if (!pageCreated_[kPageStopwatch]) {
-    rendering_ = false;
-    return;
-  }
-  Control& label2 = ctl(IDC_LABEL2);
+Form1Window::Control& Form1Window::ControlOf(int id) {
+  const HWND hwnd = GetDlgItem(hwnd_, id);
+  return *std::find_if(controls_.begin(), controls_.end(),
+                       [&](const Control& c) { return c.hwnd == hwnd; });
+}
+
+void Form1Window::RenderStopwatchPage() {
+  const StopwatchView& sw = model_->stopwatch().View();
+  Control& label2 = ControlOf(IDC_LABEL2);
   const std::wstring before = label2.text;
   SetText(label2, sw.label2);
   if (sw.label2Color != label2Colour_ || before != label2.text) {
     label2Colour_ = sw.label2Color;
-    InvalidateRect(label2.hwnd, nullptr, TRUE);
+    InvalidateRect(label2.hwnd, nullptr, TRUE);  // the colour is applied when it repaints
   }
-  SetText(ctl(IDC_LABEL7), sw.label7);
-  Control& command1 = ctl(IDC_COMMAND1);
+  SetText(ControlOf(IDC_LABEL7), sw.label7);
+  Control& command1 = ControlOf(IDC_COMMAND1);
   SetText(command1, sw.command1Caption);
   SetTip(command1, sw.command1Tip);
-  Control& command2 = ctl(IDC_COMMAND2);
+  Control& command2 = ControlOf(IDC_COMMAND2);
   SetText(command2, sw.command2Caption);
   SetTip(command2, sw.command2Tip);
   SetVisible(command2, sw.command2Visible);
-  SetText(ctl(IDC_TEXT1), sw.text1);
-  const HWND check2 = GetDlgItem(hwnd_, IDC_CHECK2);
+  SetText(ControlOf(IDC_TEXT1), sw.text1);
+  const HWND check2 = ControlOf(IDC_CHECK2).hwnd;
   if ((SendMessageW(check2, BM_GETCHECK, 0, 0) == BST_CHECKED) != sw.check2)
     SendMessageW(check2, BM_SETCHECK, sw.check2 ? BST_CHECKED : BST_UNCHECKED, 0);
-  rendering_ = false;
 }
 
 void Form1Window::ArmTimer(UINT_PTR id, const SteadyTimer& timer) {

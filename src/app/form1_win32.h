@@ -58,10 +58,13 @@ class Form1Window : public WindowFrame {
   void CreateToolTips();
   void RegisterTips();
   void Layout();
+  void LayoutStopwatchPage(int width);
   void BuildTabs();
 
   // Brings every control in line with the model's view; notifications raised meanwhile are ignored.
   void Render();
+  void RenderStopwatchPage();
+  Control& ControlOf(int id);
   void SetText(Control& control, const std::string& text);
   void SetTip(Control& control, const std::string& tip);
   void SetVisible(Control& control, bool visible);

@@ -155,6 +155,28 @@ TEST_F(TitleTest, ShowsVersionAndTimeOfDayAndChangesEverySecond) {
   }
 }
 
+// The version the title shows is the one stamped into the program's version information.
+TEST_F(TitleTest, ShowsTheVersionOfTheProgramsVersionInformation) {
+  const std::wstring& path = Config().appPath;
+  DWORD ignored = 0;
+  const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
+  ASSERT_GT(size, 0u) << "no version information in " << Show(path);
+  std::vector<unsigned char> info(size);
+  ASSERT_TRUE(GetFileVersionInfoW(path.c_str(), 0, size, info.data()));
+  VS_FIXEDFILEINFO* fixed = nullptr;
+  UINT length = 0;
+  ASSERT_TRUE(VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
+  const std::wstring stamped = L"TiKoDanV" + std::to_wstring(HIWORD(fixed->dwFileVersionMS)) + L"." +
+                               std::to_wstring(LOWORD(fixed->dwFileVersionMS)) + L"." +
+                               std::to_wstring(HIWORD(fixed->dwFileVersionLS)) + L" ";
+  EXPECT_EQ(Show(stamped), Show(kTitlePrefix));
+
+  ASSERT_NO_FATAL_FAILURE(StartApp());
+  auto title = [&] { return Main().Title(); };
+  EXPECT_TRUE(Satisfies(title, [&](const std::wstring& t) { return t.rfind(stamped, 0) == 0; },
+                        "a title beginning " + Show(stamped), 3s));
+}
+
 using UsageTotalTest = Form1Test;
 
 TEST_F(UsageTotalTest, GrowsEverySecondWithTheSameTextInBothKeys) {
