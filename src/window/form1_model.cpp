@@ -6,7 +6,6 @@ namespace tkd {
 Form1Model::Form1Model(const Form1Ports& ports, ProgramInfo program)
     : ports_(ports),
       program_(std::move(program)),
-      stopwatch_(ports.store, ports.sound, ports.prompt, program_.folder),
-      versionText_(tkd::VersionText(program_.version)) {}
+      stopwatch_(ports.store, ports.sound, ports.prompt, program_.folder) {}
 
 }  // namespace tkd

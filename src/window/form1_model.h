@@ -90,7 +90,7 @@ class Form1Model {
   ProgramInfo program_;
   Stopwatch stopwatch_;
   Form1View view_;
-  std::string versionText_;
+  std::string versionText_;  // built by start-up
   double js0_ = 0;         // seconds of this run, one per housekeeping tick
   double usageTotal_ = 0;  // seconds of use over all runs
 };
