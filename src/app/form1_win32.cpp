@@ -117,6 +117,7 @@ bool Form1Window::Create(Form1Model& model) {
   EnsurePageCreated(currentPage_);
   Layout();
   Render();
+  ApplyPageVisibility();
 
   timer1_.SetEnabled(model.View().timer1Enabled, clock_.MonotonicMs());
   SyncTimers();
@@ -207,14 +208,13 @@ void Form1Window::CreateTab() {
 
 // A page's controls are made the first time the page is shown, as property sheets do, so that
 // start-up pays only for the page it opens on.
-void Form1Window::EnsurePageCreated(int page) {
-  if (page < 0 || page >= kPageCount || pageCreated_[page]) return;
+// Returns true when the page was made now; the caller then lays out and renders it.
+bool Form1Window::EnsurePageCreated(int page) {
+  if (page < 0 || page >= kPageCount || pageCreated_[page]) return false;
   pageCreated_[page] = true;
   if (page == kPageStopwatch) CreateStopwatchPage();
   if (tooltip_) RegisterTips();
-  Layout();
-  Render();
-  ApplyPageVisibility();
+  return true;
 }
 
 void Form1Window::CreateStopwatchPage() {
@@ -460,7 +460,10 @@ LRESULT Form1Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (header->hwndFrom == tab_ && header->code == TCN_SELCHANGE) {
         const int index = TabCtrl_GetCurSel(tab_);
         if (index >= 0 && index < tabCount_) currentPage_ = tabPages_[index];
-        EnsurePageCreated(currentPage_);
+        if (EnsurePageCreated(currentPage_)) {
+          Layout();
+          Render();
+        }
         ApplyPageVisibility();
       }
       return 0;

@@ -50,7 +50,7 @@ class Form1Window : public WindowFrame {
   void CreateFonts();
   void DestroyFonts();
   void CreateTab();
-  void EnsurePageCreated(int page);
+  bool EnsurePageCreated(int page);
   void CreateStopwatchPage();
   Control& AddControl(int id, const wchar_t* cls, const std::wstring& text, DWORD style,
                       int page, HFONT font);
