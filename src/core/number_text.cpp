@@ -34,6 +34,13 @@ std::size_t NumberPrefixLength(std::string_view s) {
   return i;
 }
 
+// Exponents are written as 1E+16 / 1E-05.
+std::string WithCapitalExponent(std::string text) {
+  for (char& c : text)
+    if (c == 'e') c = 'E';
+  return text;
+}
+
 }  // namespace
 
 double NumericReading(std::string_view text) {
@@ -61,17 +68,23 @@ double NumericReading(std::string_view text) {
 }
 
 std::string NumberText(double value) {
-  if (!std::isfinite(value)) return "0";
-  if (value == 0) return "0";
+  if (!std::isfinite(value) || value == 0) return "0";
   char buffer[64];
   auto [end, error] =
       std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
   if (error != std::errc()) return "0";
   std::string text(buffer, end);
-  // Exponents are written as 1E+16 / 1E-05.
-  for (char& c : text)
-    if (c == 'e') c = 'E';
-  return text;
+  // Rounded to 15 digits, a number near the largest double reads back as an overflow.
+  if (NumericReading(text) == 0) return NumberTextExact(value);
+  return WithCapitalExponent(std::move(text));
+}
+
+std::string NumberTextExact(double value) {
+  if (!std::isfinite(value) || value == 0) return "0";
+  char buffer[64];
+  auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value);
+  if (error != std::errc()) return "0";
+  return WithCapitalExponent(std::string(buffer, end));
 }
 
 std::string BlankNumberText(double value) {

@@ -16,6 +16,10 @@ double NumericReading(std::string_view text);
 // and an exponent ("1E+16") only where the plain form would need more digits than that.
 std::string NumberText(double value);
 
+// The shortest decimal text that reads back as exactly this number (up to 17 digits). NumberText
+// falls back to it when 15 digits would read back as an overflow.
+std::string NumberTextExact(double value);
+
 // NumberText with a leading blank when the number is not negative (" 1", " 0", "-3").
 std::string BlankNumberText(double value);
 

@@ -1,10 +1,9 @@
-// CurrentProgramInfo: GetModuleFileNameW with a growing buffer, split into folder and name.
+// CurrentProgramInfo: GetModuleFileNameW with a growing buffer.
 #include "platform/program_info_win32.h"
 
 #include <windows.h>
 
 #include <algorithm>
-#include <cwctype>
 
 #include "core/version.h"
 #include "platform/text_win32.h"
@@ -12,17 +11,9 @@
 namespace tkd {
 namespace {
 
-constexpr wchar_t kExeExtension[] = L".exe";
-constexpr std::size_t kExeExtensionLength = sizeof(kExeExtension) / sizeof(wchar_t) - 1;
 // Long-path names can reach about 32,767 characters; growing well past that means something
 // else is wrong.
 constexpr std::size_t kLongestPath = 1 << 16;
-
-bool EndsWithExe(const std::wstring& name) {
-  if (name.size() < kExeExtensionLength) return false;
-  return std::equal(name.end() - kExeExtensionLength, name.end(), kExeExtension,
-                    [](wchar_t a, wchar_t b) { return std::towlower(a) == b; });
-}
 
 }  // namespace
 
@@ -42,17 +33,8 @@ std::wstring RunningModulePath(std::size_t firstGuess) {
   return {};
 }
 
-void SplitExecutablePath(const std::wstring& path, std::wstring& folder, std::wstring& exeName) {
-  const std::size_t slash = path.find_last_of(L"\\/");
-  folder = slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
-  exeName = slash == std::wstring::npos ? path : path.substr(slash + 1);
-  if (EndsWithExe(exeName)) exeName.resize(exeName.size() - kExeExtensionLength);
-}
-
 ProgramInfo CurrentProgramInfo() {
-  std::wstring folder, exeName;
-  SplitExecutablePath(RunningModulePath(), folder, exeName);
-  return {WideToUtf8(folder), WideToUtf8(exeName), BuildVersion()};
+  return ProgramInfoFromPath(WideToUtf8(RunningModulePath()), BuildVersion());
 }
 
 }  // namespace tkd

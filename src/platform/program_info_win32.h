@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <string>
 
-#include "window/form1_model.h"
+#include "core/program_info.h"
 
 namespace tkd {
 
@@ -14,10 +14,6 @@ inline constexpr std::size_t kUsualPathLength = 260;
 // The full path of the running executable in UTF-16, however long. `firstGuess` is the
 // starting buffer size in characters; the buffer doubles until the path fits. "" on failure.
 std::wstring RunningModulePath(std::size_t firstGuess = kUsualPathLength);
-
-// Splits an executable's path into its folder (no trailing "\") and its file name without a
-// final ".exe" in any letter case. A name without that extension is kept whole.
-void SplitExecutablePath(const std::wstring& path, std::wstring& folder, std::wstring& exeName);
 
 ProgramInfo CurrentProgramInfo();
 

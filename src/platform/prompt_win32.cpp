@@ -2,7 +2,7 @@
 #include "platform/prompt_win32.h"
 
 #include "platform/text_win32.h"
-#include "window/form1_model.h"
+#include "core/program_info.h"
 
 namespace tkd {
 

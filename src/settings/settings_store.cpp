@@ -26,14 +26,18 @@ void SettingsStore::WriteRegValue(RegRoot root, const std::string& subKey, const
   }
 }
 
-std::string SettingsStore::Read(const std::string& name) {
-  return ReadRegValue(RegRoot::LocalMachine, SettingsKey, name);
+std::string SettingsStore::Read(const Setting& row) {
+  return ReadRegValue(RegRoot::LocalMachine, KeyPath(row.key), row.name);
 }
 
-double SettingsStore::ReadNumber(const std::string& name) { return NumericReading(Read(name)); }
+double SettingsStore::ReadNumber(const Setting& row) { return NumericReading(Read(row)); }
 
-void SettingsStore::Write(const std::string& name, const std::string& text) {
-  WriteRegValue(RegRoot::LocalMachine, SettingsKey, name, text);
+void SettingsStore::Write(const Setting& row, const std::string& text) {
+  WriteRegValue(RegRoot::LocalMachine, KeyPath(row.key), row.name, text);
+}
+
+void SettingsStore::WriteNumber(const Setting& row, double value) {
+  Write(row, row.form == StoredForm::BlankNumber ? BlankNumberText(value) : NumberText(value));
 }
 
 }  // namespace tkd

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/ports.h"
+#include "settings/settings_table.h"
 
 namespace tkd {
 
@@ -30,10 +31,12 @@ class SettingsStore {
   void WriteRegValue(RegRoot root, const std::string& subKey, const std::string& name,
                      const std::string& text);
 
-  // Shorthands for values under SettingsKey.
-  std::string Read(const std::string& name);
-  double ReadNumber(const std::string& name);
-  void Write(const std::string& name, const std::string& text);
+  // A row of the settings table, in its own key under HKEY_LOCAL_MACHINE.
+  std::string Read(const Setting& row);
+  double ReadNumber(const Setting& row);  // the numeric reading of the stored text
+  void Write(const Setting& row, const std::string& text);
+  // The number in the row's stored form (" 1" for a blank-number, "1000" for a plain number).
+  void WriteNumber(const Setting& row, double value);
 
  private:
   Registry& registry_;

@@ -5,6 +5,7 @@
 
 #include "core/format_duration.h"
 #include "core/number_text.h"
+#include "core/target_minutes.h"
 
 namespace tkd {
 namespace t = stopwatch_text;
@@ -18,11 +19,6 @@ std::string Dots(double js1) {
 }
 
 }  // namespace
-
-double TargetMinutes(const std::string& text) {
-  const double minutes = NumericReading(text);
-  return std::isfinite(minutes * 60) ? minutes : 0;
-}
 
 Stopwatch::Stopwatch(SettingsStore& store, SoundPlayers& sound, Prompt& prompt,
                      std::string programFolder)
@@ -74,7 +70,7 @@ void Stopwatch::Command2_Click() {
 void Stopwatch::Timer2_Timer() {
   js1_ += 1;
   // The target is read afresh every tick, so an edit takes effect at the next one.
-  const double target = TargetMinutes(view_.text1) * 60;
+  const double target = TargetSeconds(view_.text1);
 
   if (view_.check2) {
     if (target > js1_) {
@@ -96,7 +92,7 @@ void Stopwatch::Timer2_Timer() {
 void Stopwatch::Text1_Change(const std::string& text) {
   view_.text1 = text;
   if (TargetMinutes(text) > 0) {
-    store_.Write("Text1", text);
+    store_.Write(setting::Text1, text);
     return;
   }
   prompt_.ShowMessage(t::kMustBePositive);
@@ -105,7 +101,7 @@ void Stopwatch::Text1_Change(const std::string& text) {
 
 void Stopwatch::Check2_Click(bool ticked) {
   view_.check2 = ticked;
-  store_.Write("Check2", BlankNumberText(ticked ? 1 : 0));
+  store_.WriteNumber(setting::Check2, ticked ? 1 : 0);
 }
 
 void Stopwatch::SetText1(const std::string& text) {

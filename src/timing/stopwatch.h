@@ -10,8 +10,7 @@ namespace tkd {
 
 struct Rgb {
   int r = 0, g = 0, b = 0;
-  bool operator==(const Rgb& o) const { return r == o.r && g == o.g && b == o.b; }
-  bool operator!=(const Rgb& o) const { return !(*this == o); }
+  bool operator==(const Rgb&) const = default;
 };
 inline constexpr Rgb kBlue{0, 0, 255};
 inline constexpr Rgb kRed{255, 0, 0};
@@ -46,11 +45,8 @@ struct StopwatchView {
   std::string text1 = "5";
   bool check2 = false;
   bool timer2Enabled = false;
+  bool operator==(const StopwatchView&) const = default;
 };
-
-// The target in minutes that a text gives: its numeric reading, or 0 when that many minutes
-// could not be counted in seconds (the seconds would overflow).
-double TargetMinutes(const std::string& text);
 
 class Stopwatch {
  public:

@@ -1,13 +1,15 @@
-// The main window's view-model: start-up, the housekeeping tick and the stopwatch page, no HWNDs.
+// The main window's view-model: its two events, start-up and the housekeeping tick, composed
+// from the subsystems; no HWNDs.
 #pragma once
 
 #include <array>
 #include <string>
 
-#include "core/version.h"
+#include "core/program_info.h"
 #include "platform/ports.h"
 #include "settings/settings_store.h"
-#include "settings/settings_table.h"
+#include "settings/window_geometry.h"
+#include "stats/usage_total.h"
 #include "timing/stopwatch.h"
 
 namespace tkd {
@@ -17,14 +19,7 @@ enum Page { kPageStopwatch = 0, kPageShutdown, kPageChime, kPageMouse, kPageRemi
 inline constexpr int kPageCount = 6;
 inline constexpr const char* kPageCaptions[kPageCount] = {"TiKoDan", "定时关机", "整点报时",
                                                          "鼠标统计", "提醒",     "概况"};
-inline constexpr char kProductName[] = "TiKoDan";
 inline constexpr char kVersionMustBeAdjusted[] = "版本号请调整一下";
-
-struct ProgramInfo {
-  std::string folder;   // the executable's folder, without a trailing "\"
-  std::string exeName;  // the executable's file name without ".exe"
-  ProgramVersion version;
-};
 
 struct Form1Ports {
   SettingsStore& store;
@@ -56,43 +51,45 @@ class Form1Model {
   void Timer1_Timer();
 
   Stopwatch& stopwatch() { return stopwatch_; }
-  const Stopwatch& stopwatch() const { return stopwatch_; }
   const Form1View& View() const { return view_; }
-
   double js0() const { return js0_; }
-  double UsageTotal() const { return usageTotal_; }
+  double UsageSeconds() const { return usage_.Seconds(); }
   const std::string& VersionText() const { return versionText_; }
 
  private:
-  // Start-up steps (settings/startup.cpp).
-  void InitialiseFirstRun();
-  void RestoreGeometry();
-  void RestoreUsageTotal();
+  // Start-up steps that belong to no subsystem, and those whose features come later.
+  void ShowFirstPages();
+  void RestoreChimeBoxes() {}
+  void RestoreAdvertInterval() {}
+  void RestorePageVisibility() {}
+  void RestoreRank() {}
+  void RestoreDailyShutdownTimes() {}
+  void RestoreSwitches();
+  void RestoreOdometer() {}
+  void RestoreFirstUseDate() {}
   bool CheckVersion();
+  void RecordInstallation() {}
+  void RegisterStartWithWindows() {}
 
-  // Housekeeping steps, in the order the tick runs them (schedule/housekeeping.cpp).
-  void CountSecond();
-  void SaveWindowPosition();
-  void StoreUsageTotal();
-  void SaveWindowSize();
+  // Tick steps that belong to no subsystem, and those whose features come later.
   void RefreshTitle();
-  void ApplyAlwaysOnTop();
-  void CheckForUpdateOnce();
-  void CheckShutdownSchedule();
-  void RefreshRankingOnce();
-  void OpenPromotionWhenDue();
-  bool CloseRequested();
-  void SoundHourlyChime();
-  void UpdateOdometer();
-  void UpdateUsageAndPoints();
+  void ApplyAlwaysOnTop() {}
+  void CheckForUpdateOnce() {}
+  void CheckShutdownSchedule() {}
+  void RefreshRankingOnce() {}
+  void OpenPromotionWhenDue() {}
+  void SoundHourlyChime() {}
+  void UpdateOdometer() {}
+  void UpdateUsageAndPoints() {}
 
   Form1Ports ports_;
   ProgramInfo program_;
   Stopwatch stopwatch_;
+  WindowGeometry geometry_;
+  UsageTotal usage_;
   Form1View view_;
   std::string versionText_;  // built by start-up
-  double js0_ = 0;         // seconds of this run, one per housekeeping tick
-  double usageTotal_ = 0;  // seconds of use over all runs
+  double js0_ = 0;           // seconds of this run, one per housekeeping tick
 };
 
 }  // namespace tkd

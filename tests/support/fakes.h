@@ -14,63 +14,41 @@
 
 namespace tkd::testing {
 
-inline std::string Lower(std::string s) {
-  std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return std::tolower(c); });
-  return s;
-}
-
 // Key paths and value names compare without regard to letter case, as in the registry.
 class FakeRegistry : public Registry {
  public:
-  struct Write_ {
-    RegRoot root;
-    std::string subKey, name, text;
-  };
-
   std::optional<std::string> Read(RegRoot root, const std::string& subKey,
                                   const std::string& name) override {
     auto it = values_.find(Id(root, subKey, name));
-    if (it == values_.end() || !it->second.isString) return std::nullopt;
-    return it->second.text;
+    if (it == values_.end()) return std::nullopt;
+    return it->second;
   }
   bool Write(RegRoot root, const std::string& subKey, const std::string& name,
              const std::string& text) override {
-    writes.push_back({root, subKey, name, text});
+    writes.push_back(name + "=" + text);
     if (root == RegRoot::LocalMachine && refuseMachineWrites) return false;
-    values_[Id(root, subKey, name)] = {text, true};
+    values_[Id(root, subKey, name)] = text;
     return true;
   }
-
-  // Direct access for arranging and checking, bypassing any refusal.
+  // Arranges a value directly, bypassing any refusal.
   void Set(RegRoot root, const std::string& subKey, const std::string& name, const std::string& text) {
-    values_[Id(root, subKey, name)] = {text, true};
-  }
-  void SetNonString(RegRoot root, const std::string& subKey, const std::string& name) {
-    values_[Id(root, subKey, name)] = {"", false};
-  }
-  std::optional<std::string> Get(RegRoot root, const std::string& subKey, const std::string& name) const {
-    auto it = values_.find(Id(root, subKey, name));
-    if (it == values_.end()) return std::nullopt;
-    return it->second.text;
-  }
-  void Erase(RegRoot root, const std::string& subKey, const std::string& name) {
-    values_.erase(Id(root, subKey, name));
+    values_[Id(root, subKey, name)] = text;
   }
   std::size_t Count() const { return values_.size(); }
 
   bool refuseMachineWrites = false;
-  std::vector<Write_> writes;
+  std::vector<std::string> writes;  // "name=text", in order
 
  private:
-  struct Value {
-    std::string text;
-    bool isString = true;
-  };
   using Key = std::tuple<RegRoot, std::string, std::string>;
+  static std::string Lower(std::string s) {
+    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return std::tolower(c); });
+    return s;
+  }
   static Key Id(RegRoot root, const std::string& subKey, const std::string& name) {
     return {root, Lower(subKey), Lower(name)};
   }
-  std::map<Key, Value> values_;
+  std::map<Key, std::string> values_;
 };
 
 class FakeClock : public Clock {

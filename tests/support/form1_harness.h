@@ -1,10 +1,10 @@
-// Builds the main window's view-model over fakes, and plays the part of the shell's timers.
+// The main window's view-model over fakes, with the shell's two timers driven by the fake clock.
 #pragma once
 
 #include <memory>
 
 #include "support/fakes.h"
-#include "timing/steady_timer.h"
+#include "timing/tick_pump.h"
 #include "window/form1_model.h"
 
 namespace tkd::testing {
@@ -12,26 +12,38 @@ namespace tkd::testing {
 inline constexpr char kFolder[] = "C:\\Apps\\TiKoDan";
 
 struct Form1Harness {
-  explicit Form1Harness(ProgramVersion version = {1, 4, 6}) : version_(version) { Rebuild(); }
+  explicit Form1Harness(ProgramVersion version = {1, 4, 6}) : version_(version) { Restart(); }
 
   // A new process over the same registry: what a restart sees.
-  void Rebuild() {
+  void Restart() {
     store = std::make_unique<SettingsStore>(registry);
     model = std::make_unique<Form1Model>(
         Form1Ports{*store, clock, locale, sound, prompt, lifetime, frame},
         ProgramInfo{kFolder, "TiKoDan", version_});
+    timer1 = std::make_unique<TickPump>(clock);
+    timer2 = std::make_unique<TickPump>(clock);
+  }
+  bool Load() {
+    const bool ok = model->Form_Load();
+    timer1->SetEnabled(model->View().timer1Enabled);
+    return ok;
   }
 
-  Stopwatch& watch() { return model->stopwatch(); }
-  const StopwatchView& sw() { return model->stopwatch().View(); }
-
-  // Delivers n stopwatch ticks, as the shell does while Timer2 is enabled.
-  void Ticks2(int n) {
-    for (int i = 0; i < n && sw().timer2Enabled; ++i) watch().Timer2_Timer();
+  // Lets `ms` of monotonic time pass in steps of `step`, delivering due ticks as the shell does.
+  void Run(std::uint64_t ms, std::uint64_t step = 250) {
+    for (std::uint64_t t = 0; t < ms; t += step) {
+      timer2->SetEnabled(model->stopwatch().View().timer2Enabled);  // after every event
+      clock.monotonicMs += step;
+      timer1->RunDue([&] { model->Timer1_Timer(); return true; });
+      timer2->RunDue([&] {
+        model->stopwatch().Timer2_Timer();
+        return model->stopwatch().View().timer2Enabled;
+      });
+    }
   }
 
-  std::optional<std::string> Stored(const std::string& name, const char* key = SettingsKey) {
-    return registry.Get(RegRoot::LocalMachine, key, name);
+  std::optional<std::string> Stored(const Setting& row) {
+    return registry.Read(RegRoot::LocalMachine, KeyPath(row.key), row.name);
   }
 
   FakeRegistry registry;
@@ -43,6 +55,7 @@ struct Form1Harness {
   FakeFrame frame;
   std::unique_ptr<SettingsStore> store;
   std::unique_ptr<Form1Model> model;
+  std::unique_ptr<TickPump> timer1, timer2;
 
  private:
   ProgramVersion version_;

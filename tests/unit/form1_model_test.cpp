@@ -1,0 +1,112 @@
+// The main window's two events: start-up from the registry, and the housekeeping tick.
+#include <gtest/gtest.h>
+
+#include "support/form1_harness.h"
+
+namespace tkd {
+namespace {
+
+using testing::Form1Harness;
+constexpr auto LM = RegRoot::LocalMachine;
+
+TEST(Form1Load, AFreshMachineOpensWithTheDefaults) {
+  Form1Harness h;
+  ASSERT_TRUE(h.Load());
+  const Form1View& v = h.model->View();
+  EXPECT_EQ(v.pageVisible, (std::array<bool, kPageCount>{true, true, true, true, false, true}));
+  EXPECT_EQ(v.currentPage, kPageShutdown);
+  EXPECT_EQ((std::vector<double>{v.geometry.left, v.geometry.top, v.geometry.width, v.geometry.height}),
+            (std::vector<double>{1000, 1000, 5300, 4815}));
+  EXPECT_EQ(h.model->stopwatch().View(), StopwatchView{.label7 = ""});
+  EXPECT_EQ(h.model->UsageSeconds(), 0);
+  EXPECT_EQ(h.model->VersionText(), "V1.4.6");
+  EXPECT_TRUE(h.prompt.shown.empty());
+  EXPECT_EQ(h.Stored(setting::firstuse), "1");
+}
+
+TEST(Form1Load, RestoresWhatTheRegistryHolds) {
+  const struct { const char *text1, *check2, *js00, *js00Copy, *width; const char* shown; bool countdown; double usage, w; } cases[] = {
+      {"1.5", " 1", " 3600", "3600", "8000", "1.5", true, 3600, 8000},
+      {"20 分钟", "1", " 3600", nullptr, "5299", "20", true, 0, 5300},  // a missing copy reads 0
+      {"0", "2", " 3600", " 3599", "", "5", false, 0, 5300},           // copies that differ
+  };
+  for (const auto& c : cases) {
+    Form1Harness h;
+    h.registry.Set(LM, SettingsKey, "firstuse", "1");
+    h.registry.Set(LM, SettingsKey, "text1", c.text1);  // either letter case names the value
+    h.registry.Set(LM, SettingsKey, "Check2", c.check2);
+    h.registry.Set(LM, SettingsKey, "js00", c.js00);
+    if (c.js00Copy) h.registry.Set(LM, UsageCopyKey, "js00", c.js00Copy);
+    h.registry.Set(LM, SettingsKey, "F_Width", c.width);
+    ASSERT_TRUE(h.Load());
+    EXPECT_EQ(h.model->stopwatch().View().text1, c.shown) << c.text1;
+    EXPECT_EQ(h.model->stopwatch().View().check2, c.countdown) << c.check2;
+    EXPECT_EQ(h.model->UsageSeconds(), c.usage) << c.js00;
+    EXPECT_EQ(h.model->View().geometry.width, c.w) << c.width;
+  }
+}
+
+TEST(Form1Load, AVersionTheSingleNumberCannotHoldEndsTheProgram) {
+  Form1Harness h({1, 10, 0});
+  EXPECT_FALSE(h.Load());
+  EXPECT_EQ(h.prompt.shown, std::vector<std::string>{"版本号请调整一下"});
+  EXPECT_EQ(h.lifetime.ended, 1);
+}
+
+TEST(Form1Tick, KeepsGeometryAndUsageAndShowsTheTimeInTheTitle) {
+  Form1Harness h;
+  h.registry.Set(LM, SettingsKey, "js00", " 3599");
+  h.registry.Set(LM, UsageCopyKey, "js00", " 3599");
+  ASSERT_TRUE(h.Load());
+  h.registry.writes.clear();
+  h.Run(1000);
+  EXPECT_EQ(h.registry.writes, (std::vector<std::string>{"Left=1500", "Top=1200", "js00= 3600",
+                                                         "js00= 3600", "F_Width=6000", "F_Height=5000"}));
+  EXPECT_EQ(h.model->View().caption, "TiKoDanV1.4.6 14:05:09");
+  h.frame.normal = false;  // minimised or maximised: the geometry keeps its last normal values
+  h.frame.bounds = {0, 0, 20000, 15000};
+  h.registry.writes.clear();
+  h.Run(2000);
+  EXPECT_EQ(h.registry.writes, (std::vector<std::string>{"js00= 3601", "js00= 3601", "js00= 3602", "js00= 3602"}));
+  EXPECT_EQ(h.model->js0(), 3);
+}
+
+TEST(Form1Tick, AnotherProgramCanAskEveryCopyToEnd) {
+  for (const char* isClose : {" 1", "1.0", "2", "", "yes"}) {
+    Form1Harness h;
+    ASSERT_TRUE(h.Load());
+    h.registry.Set(LM, SettingsKey, "isClose", isClose);
+    h.Run(1000);
+    const bool ends = std::string(isClose).find('1') != std::string::npos;
+    EXPECT_EQ(h.lifetime.ended, ends ? 1 : 0) << '"' << isClose << '"';
+    EXPECT_EQ(h.Stored(setting::js00), " 1");  // the second of use is stored before the end
+  }
+}
+
+TEST(Form1Tick, WithoutMachineWideRightsEverySettingSurvivesARestart) {
+  Form1Harness h;
+  h.registry.refuseMachineWrites = true;
+  ASSERT_TRUE(h.Load());
+  h.model->stopwatch().Text1_Change("7");
+  h.model->stopwatch().Check2_Click(true);
+  h.Run(42'000);
+  h.Restart();
+  h.registry.writes.clear();
+  ASSERT_TRUE(h.Load());
+  EXPECT_EQ(h.model->stopwatch().View().text1, "7");
+  EXPECT_TRUE(h.model->stopwatch().View().check2);
+  EXPECT_EQ(h.model->UsageSeconds(), 42);
+  for (const auto& w : h.registry.writes) EXPECT_NE(w.rfind("firstuse", 0), 0u) << w;  // no second first run
+}
+
+TEST(Form1Tick, AStopwatchDrivenThroughTheTimersShowsTheTimeElapsed) {
+  Form1Harness h;
+  ASSERT_TRUE(h.Load());
+  h.model->stopwatch().Command1_Click();
+  h.Run(3 * 3600 * 1000, 333);
+  EXPECT_EQ(h.model->stopwatch().View().label2, "3:00:00");
+  EXPECT_EQ(h.model->js0(), 3 * 3600);
+}
+
+}  // namespace
+}  // namespace tkd

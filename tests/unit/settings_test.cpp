@@ -1,0 +1,80 @@
+// The settings store's per-user fallback, the settings table and its restore rules.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "settings/first_run.h"
+#include "settings/settings_store.h"
+#include "support/fakes.h"
+
+namespace tkd {
+namespace {
+
+using testing::FakeRegistry;
+constexpr auto LM = RegRoot::LocalMachine;
+constexpr auto CU = RegRoot::CurrentUser;
+
+TEST(SettingsStore, ARefusedMachineWriteLivesOnPerUserAndStaysCurrent) {
+  FakeRegistry registry;
+  SettingsStore store(registry);
+  registry.refuseMachineWrites = true;
+  store.Write(setting::Text1, "7");
+  EXPECT_EQ(registry.Read(CU, SettingsKey, "Text1"), "7");
+  EXPECT_EQ(store.Read(setting::Text1), "7");
+
+  // Once machine-wide writes succeed again, the per-user copy (read first) follows them.
+  registry.refuseMachineWrites = false;
+  store.Write(setting::Text1, "9");
+  EXPECT_EQ(registry.Read(LM, SettingsKey, "Text1"), "9");
+  EXPECT_EQ(store.Read(setting::Text1), "9");
+  EXPECT_EQ(registry.Read(CU, SettingsKey, "Check2"), std::nullopt);
+  store.Write(setting::Check2, " 1");
+  EXPECT_EQ(registry.Read(CU, SettingsKey, "Check2"), std::nullopt);  // no copy made needlessly
+}
+
+TEST(SettingsStore, NumbersAreWrittenInTheRowsForm) {
+  FakeRegistry registry;
+  SettingsStore store(registry);
+  store.WriteNumber(setting::Check2, 1);
+  store.WriteNumber(setting::F_Width, 5300);
+  store.WriteNumber(setting::js00Copy, 42);
+  EXPECT_EQ(registry.writes, (std::vector<std::string>{"Check2= 1", "F_Width=5300", "js00= 42"}));
+  EXPECT_EQ(registry.Read(LM, UsageCopyKey, "js00"), " 42");
+}
+
+TEST(SettingsTable, EachValueOnceAndTheFirstRunInOrderWithTheMarkerLast) {
+  std::set<std::pair<KeyOf, std::string>> seen;
+  for (const Setting& row : SettingsTable()) EXPECT_TRUE(seen.insert({row.key, row.name}).second) << row.name;
+  EXPECT_EQ(std::string(HourBox(0).name), "Check10");
+  EXPECT_EQ(std::string(HourBox(23).name), "Check33");
+
+  FakeRegistry registry;
+  SettingsStore store(registry);
+  EXPECT_TRUE(InitialiseFirstRun(store, "2026-12-6"));
+  std::vector<std::string> expected = {"Check1=0", "Check2=0", "Check3=1", "Check9=1"};
+  for (int box = 10; box <= 33; ++box) expected.push_back("Check" + std::to_string(box) + "=1");
+  expected.insert(expected.end(), {"CheckOption1=1", "ADsj=1", "firstDate=2026-12-6", "firstuse=1"});
+  EXPECT_EQ(registry.writes, expected);
+  EXPECT_FALSE(InitialiseFirstRun(store, "2026-12-7"));  // a later start writes nothing
+  EXPECT_EQ(registry.writes.size(), expected.size());
+}
+
+TEST(SettingsTable, RestoreRulesNeverGiveATextOutsideTheirRange) {
+  using namespace setting;
+  const struct { const Setting& row; const char* stored; const char* restored; } cases[] = {
+      {Check2, " 1", "1"},    {Check2, "1.0", "1"},   {Check2, "2", "0"},      {Check2, "", "0"},
+      {Text1, "1.5", "1.5"},  {Text1, "20 分钟", "20"}, {Text1, "0", "5"},      {Text1, "1e307", "5"},
+      {Text5, "23", "23"},    {Text5, "24", ""},      {Text5, "-1", ""},       {Text5, "", "0"},
+      {Text5, "23.999999999999996", "23.999999999999996"},  // 15 digits would print "24"
+      {Text6, "59.99999999999999", "59.99999999999999"},    {Text6, "60", ""},
+      {Top, "0", "1000"},     {Top, "99999", "99999"},
+      {F_Width, "5299.9", "5300"}, {F_Width, "8000", "8000"},
+      {F_Height, "4379", "4815"},  {F_Height, "4380", "4380"},
+      {ADsj, "0", "1"},       {ADsj, " 5", "5"},      {ADtime, "", "180"},     {MingCi, "-3", "0"},
+      {firstDate, "2026/12/6", "2026/12/6"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(Restored(c.row, c.stored), c.restored) << c.row.name << " '" << c.stored << "'";
+}
+
+}  // namespace
+}  // namespace tkd
