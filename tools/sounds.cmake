@@ -17,4 +17,4 @@ add_custom_command(
   DEPENDS ${TKD_SOUND_SCRIPT}
   COMMENT "Synthesising sound files into ${TKD_SOUND_DIR}"
   VERBATIM)
-add_custom_target(tkd_sounds ALL DEPENDS ${TKD_SOUND_FILES})
+add_custom_target(tkd_sounds DEPENDS ${TKD_SOUND_FILES})

@@ -1,99 +1,75 @@
-// The main window: creates the Win32 controls, renders the view-model and forwards events to it.
+// The main window's frame: tabs, timers and message dispatch; each page has a file of its own.
 #pragma once
 
 #include <windows.h>
 
 #include <array>
+#include <memory>
 #include <string>
-#include <deque>
 
+#include "app/controls_win32.h"
+#include "app/page_win32.h"
 #include "platform/ports.h"
-#include "timing/steady_timer.h"
+#include "timing/tick_pump.h"
 #include "window/form1_model.h"
 
 namespace tkd {
 
-class Form1Window : public WindowFrame {
+// The main window as the model sees it, over whichever window handle the frame has made. It
+// outlives both the model and the window, so neither ever points at something destroyed.
+class Form1FrameWin32 : public WindowFrame {
  public:
-  Form1Window(HINSTANCE instance, Clock& clock);
-  ~Form1Window() override;
-  Form1Window(const Form1Window&) = delete;
-  Form1Window& operator=(const Form1Window&) = delete;
-
-  // Creates the window (hidden) where the model's start-up placed it, and starts its timers.
-  bool Create(Form1Model& model);
-  void Show(int showCommand);
-  HWND Handle() const { return hwnd_; }
-
-  // The main window as the model sees it.
+  void SetHandle(HWND hwnd) { hwnd_ = hwnd; }
   bool IsNormal() override;
   TwipsRect Bounds() override;
 
  private:
-  // A control and the tab page it lives on (-1: on the window itself, outside the pages).
-  struct Control {
-    HWND hwnd = nullptr;
-    int page = -1;
-    bool visible = true;  // the model's visibility, before the current page is applied
-    std::wstring text;    // last text rendered
-    std::wstring tip;     // last tool tip rendered
-    bool hasTip = false;
-    bool tipRegistered = false;
-  };
+  HWND hwnd_ = nullptr;
+};
 
+class Form1Window {
+ public:
+  Form1Window(HINSTANCE instance, Clock& clock, Form1FrameWin32& frame, Form1Model& model);
+  ~Form1Window();
+  Form1Window(const Form1Window&) = delete;
+  Form1Window& operator=(const Form1Window&) = delete;
+
+  // Creates the window (hidden) where the model's start-up placed it, and starts its timers.
+  bool Create();
+  void Show(int showCommand);
+  HWND Handle() const { return hwnd_; }
+
+ private:
   static LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void OnCommand(int id, int code);
   void OnTimer(UINT_PTR id);
-  LRESULT OnCtlColorStatic(HDC dc, HWND control);
+  void OnTabChange();
+  void OnDpiChanged(const RECT& suggested);
 
-  void CreateFonts();
-  void DestroyFonts();
-  void CreateTab();
-  bool EnsurePageCreated(int page);
-  void CreateStopwatchPage();
-  Control& AddControl(int id, const wchar_t* cls, const std::wstring& text, DWORD style,
-                      int page, HFONT font);
-  void AddTip(Control& control, const std::string& tip);
-  void CreateToolTips();
-  void RegisterTips();
-  void Layout();
-  void LayoutStopwatchPage(int width);
   void BuildTabs();
-
-  // Brings every control in line with the model's view; notifications raised meanwhile are ignored.
-  void Render();
-  void RenderStopwatchPage();
-  Control& ControlOf(int id);
-  void SetText(Control& control, const std::string& text);
-  void SetTip(Control& control, const std::string& tip);
-  void SetVisible(Control& control, bool visible);
-  void ApplyPageVisibility();
+  PageWin32* EnsurePage(int page);  // makes the page's controls the first time; nullptr if none
+  void Layout();
+  void Render();  // notifications raised while rendering are not the user's, and are ignored
   void SyncTimers();
-  void ArmTimer(UINT_PTR id, const SteadyTimer& timer);
-
   int Dpi() const;
-  int Scale(int px96) const;
 
   HINSTANCE instance_;
   Clock& clock_;
-  Form1Model* model_ = nullptr;
+  Form1FrameWin32& frame_;
+  Form1Model& model_;
   HWND hwnd_ = nullptr;
   HWND tab_ = nullptr;
-  HWND tooltip_ = nullptr;
-  std::deque<Control> controls_;  // a deque: references stay valid as pages add controls
+  std::unique_ptr<Fonts> fonts_;
+  std::unique_ptr<Controls> controls_;
+  std::array<std::unique_ptr<PageWin32>, kPageCount> pages_;
   std::array<bool, kPageCount> pageCreated_{};
   std::array<int, kPageCount> tabPages_{};  // tab index -> page
   int tabCount_ = 0;
   int currentPage_ = 0;
   bool rendering_ = false;
   std::wstring caption_;
-  Rgb label2Colour_ = kBlue;
-
-  HFONT uiFont_ = nullptr, displayFont_ = nullptr, statusFont_ = nullptr, buttonFont_ = nullptr;
-  HBRUSH displayBrush_ = nullptr;
-
-  SteadyTimer timer1_, timer2_;
+  TickPump timer1_, timer2_;  // housekeeping; the stopwatch
 };
 
 }  // namespace tkd

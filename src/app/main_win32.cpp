@@ -17,6 +17,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TAB_CLASSES | ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
   InitCommonControlsEx(&controls);
 
+  // Declared so that each object outlives everything that points at it: the window goes first,
+  // then the model, then the adapters.
   tkd::RegistryWin32 registry;
   tkd::SettingsStore store(registry);
   tkd::ClockWin32 clock;
@@ -24,18 +26,20 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   tkd::SoundWin32 sound;
   tkd::PromptWin32 prompt;
   tkd::LifetimeWin32 lifetime;
-  tkd::Form1Window window(instance, clock);
-  tkd::Form1Model model({store, clock, locale, sound, prompt, lifetime, window},
-                        tkd::CurrentProgramInfo());
-
+  tkd::Form1FrameWin32 frame;
+  tkd::Form1Model model({store, clock, locale, sound, prompt, lifetime, frame}, tkd::CurrentProgramInfo());
   if (!model.Form_Load()) return 0;
-  if (!window.Create(model)) return 1;
+  tkd::Form1Window window(instance, clock, frame, model);
+  if (!window.Create()) return 1;
   prompt.SetOwner(window.Handle());
   window.Show(showCommand);
 
-  MSG msg;
+  MSG msg{};
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    if (IsDialogMessageW(window.Handle(), &msg)) continue;  // Tab moves between the controls
+    // Tab and the arrow keys move between the controls of whichever window of ours is active:
+    // the main window or a modeless dialog.
+    const HWND active = GetActiveWindow();
+    if (active && IsDialogMessageW(active, &msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
