@@ -67,6 +67,18 @@ class Lifetime {
   virtual void EndProgram() = 0;
 };
 
+// Turning the computer off. Under test, a fake records the requests instead.
+class Shutdown {
+ public:
+  virtual ~Shutdown() = default;
+  // Starts a command line with a minimised window and does not wait; false when it could not start.
+  virtual bool StartMinimised(const std::string& commandLine) = 0;
+  // Enables the process's right to shut the system down; failures are silent.
+  virtual void EnableShutdownPrivilege() = 0;
+  // Asks Windows to end the session with these ExitWindowsEx flags; the answer is not awaited.
+  virtual void ExitWindows(unsigned flags) = 0;
+};
+
 // Window measures in twips (1/1440 inch).
 struct TwipsRect {
   double left = 0, top = 0, width = 0, height = 0;

@@ -10,6 +10,8 @@ Form1Model::Form1Model(const Form1Ports& ports, ProgramInfo program)
     : ports_(ports),
       program_(std::move(program)),
       stopwatch_(ports.store, ports.sound, ports.prompt, program_.folder),
+      chime_(ports.store, ports.sound, program_.folder),
+      scheduler_(ports.store, ports.prompt, ports.shutdown, ports.lifetime),
       geometry_(ports.store, ports.frame),
       usage_(ports.store) {}
 
@@ -18,12 +20,12 @@ Form1Model::Form1Model(const Form1Ports& ports, ProgramInfo program)
 bool Form1Model::Form_Load() {
   ShowFirstPages();
   InitialiseFirstRun(ports_.store, ports_.locale.ShortDate(ports_.clock.Now()));
-  RestoreChimeBoxes();
+  chime_.Restore();
   RestoreAdvertInterval();
   RestorePageVisibility();
   RestoreRank();
   stopwatch_.SetText1(Restored(setting::Text1, ports_.store.Read(setting::Text1)));
-  RestoreDailyShutdownTimes();
+  scheduler_.RestoreDailyTimes();
   view_.geometry = geometry_.Restore();
   usage_.Restore();
   RestoreSwitches();
@@ -32,6 +34,7 @@ bool Form1Model::Form_Load() {
   if (!CheckVersion()) return false;
   RecordInstallation();
   stopwatch_.ClearStatus();
+  scheduler_.ClearStatus();
   RegisterStartWithWindows();
   return true;
 }
@@ -45,14 +48,14 @@ void Form1Model::Timer1_Timer() {
   RefreshTitle();
   ApplyAlwaysOnTop();
   CheckForUpdateOnce();
-  CheckShutdownSchedule();
+  if (scheduler_.ClockTick(ports_.clock.Now(), js0_)) return;  // the computer is shutting down
   RefreshRankingOnce();
   OpenPromotionWhenDue();
   if (CloseRequested(ports_.store)) {
     ports_.lifetime.EndProgram();
     return;
   }
-  SoundHourlyChime();
+  chime_.Tick(ports_.clock.Now());
   UpdateOdometer();
   UpdateUsageAndPoints();
 }
@@ -65,6 +68,7 @@ void Form1Model::ShowFirstPages() {
 
 void Form1Model::RestoreSwitches() {
   stopwatch_.SetCheck2(Restored(setting::Check2, ports_.store.Read(setting::Check2)) == "1");
+  scheduler_.RestoreDailySwitches();
 }
 
 bool Form1Model::CheckVersion() {

@@ -7,6 +7,8 @@
 
 #include "core/program_info.h"
 #include "platform/ports.h"
+#include "schedule/hourly_chime.h"
+#include "schedule/shutdown_scheduler.h"
 #include "settings/settings_store.h"
 #include "settings/window_geometry.h"
 #include "stats/usage_total.h"
@@ -29,6 +31,7 @@ struct Form1Ports {
   Prompt& prompt;
   Lifetime& lifetime;
   WindowFrame& frame;
+  Shutdown& shutdown;
 };
 
 struct Form1View {
@@ -51,6 +54,8 @@ class Form1Model {
   void Timer1_Timer();
 
   Stopwatch& stopwatch() { return stopwatch_; }
+  HourlyChime& chime() { return chime_; }
+  ShutdownScheduler& scheduler() { return scheduler_; }
   const Form1View& View() const { return view_; }
   double js0() const { return js0_; }
   double UsageSeconds() const { return usage_.Seconds(); }
@@ -59,11 +64,9 @@ class Form1Model {
  private:
   // Start-up steps that belong to no subsystem, and those whose features come later.
   void ShowFirstPages();
-  void RestoreChimeBoxes() {}
   void RestoreAdvertInterval() {}
   void RestorePageVisibility() {}
   void RestoreRank() {}
-  void RestoreDailyShutdownTimes() {}
   void RestoreSwitches();
   void RestoreOdometer() {}
   void RestoreFirstUseDate() {}
@@ -75,16 +78,16 @@ class Form1Model {
   void RefreshTitle();
   void ApplyAlwaysOnTop() {}
   void CheckForUpdateOnce() {}
-  void CheckShutdownSchedule() {}
   void RefreshRankingOnce() {}
   void OpenPromotionWhenDue() {}
-  void SoundHourlyChime() {}
   void UpdateOdometer() {}
   void UpdateUsageAndPoints() {}
 
   Form1Ports ports_;
   ProgramInfo program_;
   Stopwatch stopwatch_;
+  HourlyChime chime_;
+  ShutdownScheduler scheduler_;
   WindowGeometry geometry_;
   UsageTotal usage_;
   Form1View view_;

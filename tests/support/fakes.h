@@ -95,6 +95,18 @@ class FakeLifetime : public Lifetime {
   int ended = 0;
 };
 
+class FakeShutdown : public Shutdown {
+ public:
+  bool StartMinimised(const std::string& commandLine) override {
+    calls.push_back("start " + commandLine);
+    return commandStarts;
+  }
+  void EnableShutdownPrivilege() override { calls.push_back("privilege"); }
+  void ExitWindows(unsigned flags) override { calls.push_back("exit " + std::to_string(flags)); }
+  std::vector<std::string> calls;
+  bool commandStarts = true;
+};
+
 class FakeFrame : public WindowFrame {
  public:
   bool IsNormal() override { return normal; }

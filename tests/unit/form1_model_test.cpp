@@ -46,6 +46,30 @@ TEST(Form1Load, RestoresWhatTheRegistryHolds) {
   }
 }
 
+TEST(Form1Load, RestoresTheScheduleAndARunStartedInItsTargetMinuteShutsDownAtOnce) {
+  Form1Harness h;
+  ASSERT_TRUE(h.Load());  // the first run ticks the chime and every hour
+  EXPECT_EQ(h.model->chime().View(), (ChimeView{true, {true, true, true, true, true, true, true, true, true, true, true, true,
+                                                       true, true, true, true, true, true, true, true, true, true, true, true}}));
+  h.registry.Set(LM, SettingsKey, "Check6", " 1");
+  h.registry.Set(LM, SettingsKey, "Text5", "22");
+  h.registry.Set(LM, SettingsKey, "Text6", "30");
+  h.registry.Set(LM, SettingsKey, "Text7", "24");
+  h.registry.Set(LM, SettingsKey, "Check12", " 0");
+  h.clock.now = {2026, 12, 6, 22, 30, 40};
+  h.Restart();
+  ASSERT_TRUE(h.Load());
+  const ShutdownView& v = h.model->scheduler().View();
+  EXPECT_EQ((std::vector<std::string>{v.text5, v.text6, v.text7, v.text8}), (std::vector<std::string>{"22", "30", "", "0"}));
+  EXPECT_TRUE(v.check6);
+  EXPECT_FALSE(v.check8);
+  EXPECT_FALSE(h.model->chime().View().hours[2]);
+  EXPECT_EQ(h.Stored(setting::Text8), "0");
+  h.Run(1000);
+  EXPECT_EQ(h.shutdown.calls.size(), 3u);
+  EXPECT_EQ(h.lifetime.ended, 1);
+}
+
 TEST(Form1Load, AVersionTheSingleNumberCannotHoldEndsTheProgram) {
   Form1Harness h({1, 10, 0});
   EXPECT_FALSE(h.Load());

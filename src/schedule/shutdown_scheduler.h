@@ -1,0 +1,74 @@
+// The scheduled shutdown page ("定时关机"): after N minutes, today at a time, every day at
+// either of two times, with the ten-minute warning and the after-minutes countdown line.
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "platform/ports.h"
+#include "settings/settings_store.h"
+
+namespace tkd {
+
+// The three clock-time ways, in the order the tick checks them.
+enum ClockWay { kTodayAt = 0, kDailyFirst, kDailySecond, kClockWays };
+
+struct ShutdownView {
+  bool check4 = false, check5 = false, check6 = false, check8 = false;
+  std::string text2, text3, text4, text5, text6, text7, text8;  // empty when the window is made
+  // Label16, Label17, Label18: "即将关机", hidden until the last ten minutes before their way.
+  std::array<bool, kClockWays> warningVisible{};
+  std::array<std::string, kClockWays> warningCaption{"即将关机", "即将关机", "即将关机"};
+  std::string label13;  // the after-minutes countdown
+  bool timer3Enabled = false;
+  bool operator==(const ShutdownView&) const = default;
+};
+
+class ShutdownScheduler {
+ public:
+  ShutdownScheduler(SettingsStore& store, Prompt& prompt, Shutdown& shutdown, Lifetime& lifetime)
+      : store_(store), prompt_(prompt), shutdown_(shutdown), lifetime_(lifetime) {}
+
+  // After minutes: arms or disarms Timer3; lasts for this run only.
+  void Check4_Click(bool ticked);
+  void Timer3_Timer();
+  void Text2_Change(const std::string& text);  // a negative number only draws a message
+  // Today at: read by the tick; not stored, never validated.
+  void Check5_Click(bool ticked) { view_.check5 = ticked; }
+  void Text3_Change(const std::string& text) { view_.text3 = text; }
+  void Text4_Change(const std::string& text) { view_.text4 = text; }
+  // Every day at: stored at once; an hour outside 0-23 or a minute outside 0-59 is refused
+  // with a message and replaced by "0".
+  void Check6_Click(bool ticked);
+  void Check8_Click(bool ticked);
+  void Text5_Change(const std::string& text);
+  void Text6_Change(const std::string& text);
+  void Text7_Change(const std::string& text);
+  void Text8_Change(const std::string& text);
+
+  // Start-up: the daily times (each raising its change handler when it differs), then later in
+  // the order the daily switches, and the countdown line emptied.
+  void RestoreDailyTimes();
+  void RestoreDailySwitches();
+  void ClearStatus() { view_.label13.clear(); }
+
+  // The housekeeping tick's three clock-time blocks. Returns true when one shut the computer
+  // down (the program has then been told to end).
+  bool ClockTick(const LocalTime& now, double js0);
+
+  const ShutdownView& View() const { return view_; }
+  double js3() const { return js3_; }
+
+ private:
+  void SetTextChecked(std::string ShutdownView::*box, const Setting& row, const std::string& text,
+                      double limit, bool limitIncluded, const char* message);
+
+  SettingsStore& store_;
+  Prompt& prompt_;
+  Shutdown& shutdown_;
+  Lifetime& lifetime_;
+  ShutdownView view_;
+  double js3_ = 0;  // seconds counted since the after-minutes way was armed
+};
+
+}  // namespace tkd
