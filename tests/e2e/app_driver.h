@@ -1,122 +1,285 @@
-// Page objects for driving TiKoDan from another process: its process, its main window, its controls and message boxes.
+// Page objects over Win32 that work TiKoDan.exe from another process as a user would, and deadline polling.
 #pragma once
 
 #include <windows.h>
 
-#include <memory>
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/resource.h"
-#include "wait.h"
+#include "platform/registry_win32.h"
+#include "platform/text_win32.h"
 
 namespace tkd::e2e {
 
-// The program under test as a process. Ending the object ends the process, so that no test
-// leaves a copy running for the next one.
-class AppProcess {
- public:
-  // Starts the executable in its own folder (the program looks for its sounds there).
-  // nullptr when CreateProcessW fails.
-  static std::unique_ptr<AppProcess> Launch(const std::wstring& exePath);
-  ~AppProcess();
-  AppProcess(const AppProcess&) = delete;
-  AppProcess& operator=(const AppProcess&) = delete;
+using namespace std::chrono_literals;
+using Ms = std::chrono::milliseconds;
 
-  DWORD Id() const { return info_.dwProcessId; }
-  bool Running() const;
-  // Waits for the process to end by itself; true when it did before the deadline.
-  bool Ended(Ms timeout) const;
-  // Ends the process at once and waits until it is gone.
-  void Kill();
+// Failure messages show the program's Chinese texts as they are, not as escapes.
+inline std::string Show(const std::wstring& text) { return "\"" + WideToUtf8(text) + "\""; }
+template <class T>
+std::string Show(const T& value) { return testing::PrintToString(value); }
+
+// True as soon as `condition()` holds; false when it still does not once the deadline has passed.
+template <class Condition>
+bool WaitUntil(Condition condition, Ms timeout) {
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  for (;;) {
+    if (condition()) return true;
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    std::this_thread::sleep_for(25ms);
+  }
+}
+
+// Polls `read()` until it equals `expected`; a failure prints the last value read and the expected one.
+template <class Read, class T>
+testing::AssertionResult Becomes(Read read, const T& expected, Ms timeout) {
+  T last = read();
+  if (WaitUntil([&] { return (last = read()) == expected; }, timeout)) return testing::AssertionSuccess();
+  return testing::AssertionFailure() << "after " << timeout.count() << " ms still\n  " << Show(last)
+                                     << "\ninstead of\n  " << Show(expected);
+}
+
+// The program's settings, read as another program would.
+inline constexpr char kSettingsKey[] = "SOFTWARE\\BrisoLaken\\TiKoDan";
+inline std::optional<std::string> Setting(const std::string& name) {
+  return RegistryWin32().Read(RegRoot::LocalMachine, kSettingsKey, name);
+}
+// Removes every key the program writes to, under both roots, so that the next start is a first start.
+inline bool WipeProgramKeys() {
+  bool gone = true;
+  for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
+    for (const std::string key : {kSettingsKey, "software\\microsoft\\com3"}) {
+      const LONG status = RegDeleteTreeW(root, Utf8ToWide(key).c_str());  // the key itself goes too
+      gone = gone && (status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND);
+    }
+  }
+  return gone;
+}
+
+// A send to a busy program gives up after two seconds; a driver that hangs tells nothing.
+inline LRESULT Ask(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT otherwise = 0) {
+  DWORD_PTR answer = 0;
+  const bool answered = SendMessageTimeoutW(hwnd, message, wParam, lParam, SMTO_ABORTIFHUNG, 2000, &answer);
+  return answered ? static_cast<LRESULT>(answer) : otherwise;
+}
+
+// Any window's text, also another process's (the system carries WM_GETTEXT across). One fixed
+// buffer: the title changes every second, so a length asked first could already be stale.
+inline std::wstring WindowText(HWND hwnd) {
+  wchar_t text[1024] = L"";
+  Ask(hwnd, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
+  return text;
+}
+
+inline DWORD ProcessOf(HWND hwnd) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  return pid;
+}
+
+// The top-level windows of a process with the given class; tool tips are among them also while hidden.
+inline std::vector<HWND> TopLevel(DWORD pid, const wchar_t* className, bool visibleOnly = true) {
+  std::vector<HWND> found;
+  for (HWND hwnd = nullptr; (hwnd = FindWindowExW(nullptr, hwnd, className, nullptr)) != nullptr;)
+    if (ProcessOf(hwnd) == pid && (!visibleOnly || IsWindowVisible(hwnd))) found.push_back(hwnd);
+  return found;
+}
+
+// Common-control messages whose argument points to a struct that points to a text: the system
+// does not carry these across processes, so both must live in the program's own memory.
+class Remote {
+ public:
+  static constexpr std::size_t kTextAt = 256, kChars = 1024;
+  explicit Remote(HWND target)
+      : process_(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE,
+                             ProcessOf(target))) {
+    if (process_)
+      base_ = static_cast<char*>(VirtualAllocEx(process_, nullptr, kTextAt + kChars * sizeof(wchar_t),
+                                                MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+  }
+  ~Remote() {
+    if (base_) VirtualFreeEx(process_, base_, 0, MEM_RELEASE);
+    if (process_) CloseHandle(process_);
+  }
+  Remote(const Remote&) = delete;
+  Remote& operator=(const Remote&) = delete;
+
+  wchar_t* Text() const { return reinterpret_cast<wchar_t*>(base_ + kTextAt); }
+  // Copies `item` and an empty text over, sends, and copies both back; false when any of it fails.
+  // The answer itself is not looked at: some of these messages answer nothing.
+  template <class Item>
+  bool Send(HWND target, UINT message, WPARAM wParam, Item& item, std::wstring* text = nullptr) const {
+    static_assert(sizeof(Item) <= kTextAt);
+    wchar_t buffer[kChars] = L"";
+    DWORD_PTR ignored = 0;
+    if (!base_ || !WriteProcessMemory(process_, base_, &item, sizeof item, nullptr) ||
+        !WriteProcessMemory(process_, Text(), buffer, sizeof(wchar_t), nullptr) ||
+        !SendMessageTimeoutW(target, message, wParam, reinterpret_cast<LPARAM>(base_), SMTO_ABORTIFHUNG,
+                             2000, &ignored) ||
+        !ReadProcessMemory(process_, base_, &item, sizeof item, nullptr) ||
+        !ReadProcessMemory(process_, Text(), buffer, sizeof buffer - sizeof(wchar_t), nullptr))
+      return false;
+    if (text) *text = buffer;
+    return true;
+  }
 
  private:
-  explicit AppProcess(const PROCESS_INFORMATION& info) : info_(info) {}
-  PROCESS_INFORMATION info_{};
+  HANDLE process_;
+  char* base_ = nullptr;
 };
 
-// One child control of the main window, used the way a person would.
+// One child control of the main window. Clicks and deletions are posted, and typing is sent with a
+// short deadline: the program's handler may open a modal box, which holds a plain send until it
+// closes. A control that is not on screen cannot be used and fails the test.
 class Control {
  public:
-  Control(HWND form, HWND hwnd, DWORD processId) : form_(form), hwnd_(hwnd), pid_(processId) {}
-
-  HWND Handle() const { return hwnd_; }
-  bool Exists() const { return hwnd_ != nullptr && IsWindow(hwnd_); }
-  std::wstring Text() const;
-  bool Visible() const { return IsWindowVisible(hwnd_) != FALSE; }
-  bool Checked() const;
-  // The text of the tool tip that hovering over the control would show.
-  std::wstring ToolTip() const;
-
-  // A person can only use what is on screen: these add a test failure, and do nothing, when
-  // the control is hidden (e.g. on a tab page that is not selected).
-
-  // A click, posted: the program's handler may open a modal box, and a sent click would wait
-  // for that box to close.
-  void Click() const;
-  // Replaces the text as pasting would; the program sees EN_CHANGE. Returns without waiting
-  // for the program's handler to finish, since that handler may open a modal box.
-  void SetText(const std::wstring& text) const;
-  // Selects everything and deletes it, as a person clearing the box would.
-  void Clear() const;
+  Control(HWND form, HWND hwnd) : form_(form), hwnd_(hwnd) {}
+  std::wstring Text() const { return WindowText(hwnd_); }
+  bool Visible() const { return hwnd_ && IsWindowVisible(hwnd_); }
+  bool Checked() const { return Ask(hwnd_, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+  // The text the tool tip shows when the mouse rests on the control.
+  std::wstring Tip() const {
+    for (HWND tip : TopLevel(ProcessOf(form_), TOOLTIPS_CLASSW, false)) {
+      if (GetWindow(tip, GW_OWNER) != form_) continue;
+      const Remote remote(tip);
+      TTTOOLINFOW info{};
+      info.cbSize = sizeof info;
+      info.uFlags = TTF_IDISHWND;
+      info.hwnd = form_;
+      info.uId = reinterpret_cast<UINT_PTR>(hwnd_);
+      info.lpszText = remote.Text();
+      std::wstring text;  // stays empty for a tool this tip does not know
+      if (remote.Send(tip, TTM_GETTEXTW, Remote::kChars, info, &text) && !text.empty()) return text;
+    }
+    return L"";
+  }
+  void Click() const {
+    if (OnScreen("clicked")) PostMessageW(hwnd_, BM_CLICK, 0, 0);
+  }
+  void Type(const std::wstring& text) const {
+    DWORD_PTR ignored = 0;  // the program takes the text even when the send times out
+    if (OnScreen("typed into"))
+      SendMessageTimeoutW(hwnd_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), 0, 500, &ignored);
+  }
+  void Clear() const {
+    if (!OnScreen("cleared")) return;
+    PostMessageW(hwnd_, EM_SETSEL, 0, -1);
+    PostMessageW(hwnd_, WM_CLEAR, 0, 0);
+  }
 
  private:
-  bool UsableOrFail(const char* action) const;
+  bool OnScreen(const char* action) const {
+    if (Visible()) return true;
+    ADD_FAILURE() << action << " control " << GetDlgCtrlID(hwnd_) << ", which is not on screen";
+    return false;
+  }
   HWND form_;
   HWND hwnd_;
-  DWORD pid_;
-};
-
-// A message box of the program: the standard dialog (#32770) owned by its process.
-class MessageBoxPage {
- public:
-  explicit MessageBoxPage(HWND box) : box_(box) {}
-  HWND Handle() const { return box_; }
-  std::wstring Title() const;
-  std::wstring Text() const;
-  void PressOk() const;
-  bool Gone() const { return !IsWindow(box_) || !IsWindowVisible(box_); }
-
- private:
-  HWND box_;
 };
 
 // The main window, Form1.
-class Form1Page {
+class MainWindow {
  public:
-  // Waits for the process's visible Form1 window.
-  static std::optional<Form1Page> WaitFor(const AppProcess& app, Ms timeout);
-
-  HWND Handle() const { return form_; }
-  std::wstring Title() const;
-  RECT Bounds() const;
-  // Moves and sizes the window, as dragging its frame would.
-  void MoveTo(int left, int top, int width, int height) const;
-
-  // Clicks the tab with this caption, as a person would; false when there is no such tab.
-  bool SelectTab(const std::wstring& caption) const;
-  // The caption of the selected tab.
-  std::wstring SelectedTab() const;
-  // Every tab's caption, left to right.
-  std::vector<std::wstring> TabCaptions() const;
-
-  Control Command1() const { return Child(IDC_COMMAND1); }
-  Control Command2() const { return Child(IDC_COMMAND2); }
-  Control Check2() const { return Child(IDC_CHECK2); }
-  Control Text1() const { return Child(IDC_TEXT1); }
-  Control Label2() const { return Child(IDC_LABEL2); }
-  Control Label7() const { return Child(IDC_LABEL7); }
-  std::wstring Label2Text() const { return Label2().Text(); }
-
-  // The program's message box currently shown, if any.
-  std::optional<MessageBoxPage> FindMessageBox() const;
+  explicit MainWindow(HWND hwnd) : hwnd_(hwnd), tab_(GetDlgItem(hwnd, IDC_SSTAB1)) {}
+  std::wstring Title() const { return WindowText(hwnd_); }
+  Control Child(int id) const { return Control(hwnd_, GetDlgItem(hwnd_, id)); }
+  RECT Place() const {
+    RECT place{};
+    GetWindowRect(hwnd_, &place);
+    return place;
+  }
+  void MoveTo(const RECT& r) const {  // as dragging its frame would
+    SetWindowPos(hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  std::vector<std::wstring> Tabs() const {
+    std::vector<std::wstring> captions;
+    for (int index = 0, count = static_cast<int>(Ask(tab_, TCM_GETITEMCOUNT, 0, 0)); index < count; ++index)
+      captions.push_back(TabCaption(index));
+    return captions;
+  }
+  std::wstring SelectedTab() const {
+    const LRESULT index = Ask(tab_, TCM_GETCURSEL, 0, 0, -1);
+    return index < 0 ? L"" : TabCaption(static_cast<int>(index));
+  }
+  // A click in the middle of the tab: the control selects it and tells the window (TCN_SELCHANGE).
+  bool ClickTab(const std::wstring& caption) const {
+    const std::vector<std::wstring> tabs = Tabs();
+    const auto found = std::find(tabs.begin(), tabs.end(), caption);
+    RECT r{};
+    if (found == tabs.end() || !Remote(tab_).Send(tab_, TCM_GETITEMRECT, found - tabs.begin(), r))
+      return false;
+    const LPARAM point = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    PostMessageW(tab_, WM_LBUTTONDOWN, MK_LBUTTON, point);
+    PostMessageW(tab_, WM_LBUTTONUP, 0, point);
+    return true;
+  }
+  // The program's message box on screen, or nullptr; its text is its child 0xFFFF.
+  HWND MessageBox() const {
+    const std::vector<HWND> boxes = TopLevel(ProcessOf(hwnd_), L"#32770");
+    return boxes.empty() ? nullptr : boxes.front();
+  }
 
  private:
-  Form1Page(HWND form, DWORD pid) : form_(form), pid_(pid) {}
-  Control Child(int id) const;
-  HWND form_;
-  DWORD pid_;
+  std::wstring TabCaption(int index) const {
+    const Remote remote(tab_);
+    TCITEMW item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = remote.Text();
+    item.cchTextMax = Remote::kChars;
+    std::wstring caption;
+    remote.Send(tab_, TCM_GETITEMW, index, item, &caption);
+    return caption;
+  }
+  HWND hwnd_;
+  HWND tab_;
+};
+
+inline void PressOk(HWND messageBox) { PostMessageW(GetDlgItem(messageBox, IDOK), BM_CLICK, 0, 0); }
+
+// TiKoDan.exe as a process, started in its own folder (where it looks for its sounds); the
+// object ends the process when it goes.
+class App {
+ public:
+  explicit App(const std::wstring& exePath) {
+    std::wstring commandLine = L"\"" + exePath + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    if (!CreateProcessW(exePath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        exePath.substr(0, exePath.find_last_of(L"\\/")).c_str(), &startup, &info_))
+      info_ = {};
+  }
+  ~App() {
+    if (!info_.hProcess) return;
+    TerminateProcess(info_.hProcess, 1);  // fails harmlessly when the process has ended already
+    WaitForSingleObject(info_.hProcess, 10000);
+    CloseHandle(info_.hThread);
+    CloseHandle(info_.hProcess);
+  }
+  App(const App&) = delete;
+  App& operator=(const App&) = delete;
+  bool Started() const { return info_.hProcess != nullptr; }
+  bool EndsWithin(Ms timeout) const {
+    return WaitForSingleObject(info_.hProcess, static_cast<DWORD>(timeout.count())) == WAIT_OBJECT_0;
+  }
+  // The process's main window once it is on screen; nullopt when it does not show in time.
+  std::optional<MainWindow> WaitForWindow(Ms timeout) const {
+    std::vector<HWND> found;
+    const auto shown = [&] { return !(found = TopLevel(info_.dwProcessId, TKD_FORM1_CLASS)).empty(); };
+    WaitUntil([&] { return shown() || EndsWithin(0ms); }, timeout);
+    return found.empty() ? std::nullopt : std::optional<MainWindow>(MainWindow(found.front()));
+  }
+
+ private:
+  PROCESS_INFORMATION info_{};
 };
 
 }  // namespace tkd::e2e

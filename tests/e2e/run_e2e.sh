@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Runs the end-to-end driver against TiKoDan.exe in a throwaway Wine prefix and keeps a screenshot of the window.
+# Runs the end-to-end driver against TiKoDan.exe in a throwaway Wine prefix; its report goes to ARTIFACT_DIR.
 # Usage: run_e2e.sh DRIVER.exe TiKoDan.exe [ARTIFACT_DIR] [-- gtest options...]
 set -euo pipefail
 
@@ -16,20 +16,17 @@ if (($# > 0)) && [[ "$1" != "--" ]]; then
   shift
 fi
 [[ "${1:-}" == "--" ]] && shift
-
-here="$(cd "$(dirname "$0")" && pwd)"
-root="$(cd "$here/../.." && pwd)"
+root="$(cd "$(dirname "$0")/../.." && pwd)"
 
 if [[ ! -f "$app" ]]; then
   echo "run_e2e: $app does not exist; build the TiKoDan target first" >&2
   exit 1
 fi
 
-# The prefix is the build tree's own, beside the driver, kept between runs (its first boot takes
-# half a minute); the driver wipes the program's registry keys before every test.
+# The build tree's own prefix beside the driver, kept between runs (its first boot takes half a
+# minute); the driver wipes the program's registry keys before every test.
 prefix="$(dirname "$driver")/e2e-wineprefix"
 mkdir -p "$artifacts"
-rm -f "$artifacts/form1.bmp" "$artifacts/form1.png"
 
 # shellcheck source=../../scripts/wine-prefix.sh
 source "$root/scripts/wine-prefix.sh"
@@ -40,12 +37,8 @@ tkd_prefix_kill
 
 started=$SECONDS
 status=0
-timeout --kill-after=10 840 wine "$driver" \
-  --app="$(winepath -w "$app")" --artifacts="$(winepath -w "$artifacts")" "$@" || status=$?
+timeout --kill-after=10 240 wine "$driver" --app="$(winepath -w "$app")" \
+  --gtest_output="xml:$(winepath -w "$artifacts")\\e2e.xml" "$@" || status=$?
 echo "run_e2e: driver finished with status $status in $((SECONDS - started)) s"
-
-if [[ -f "$artifacts/form1.bmp" ]] && command -v convert >/dev/null; then
-  convert "$artifacts/form1.bmp" "$artifacts/form1.png" && echo "run_e2e: screenshot $artifacts/form1.png"
-fi
 tkd_prefix_kill
 exit "$status"

@@ -1,0 +1,302 @@
+// End-to-end tests: the real TiKoDan.exe on wiped keys, worked only through its windows and the registry.
+#include <algorithm>
+#include <cwchar>
+#include <functional>
+#include <map>
+#include <memory>
+#include <ostream>
+#include <tuple>
+
+#include "app_driver.h"
+#include "core/number_text.h"
+
+namespace tkd::e2e {
+namespace {
+
+std::wstring g_exe;  // Windows path of TiKoDan.exe, from --app=
+
+// The first start in a new prefix loads fonts and the desktop; later starts take well under a second.
+constexpr Ms kStartTimeout = 20s;
+// What a click or a typed text needs to show, or a one-second tick to come, on a loaded machine.
+constexpr Ms kReact = 3s;
+
+// The states below compare whole, field by field, through Tie().
+template <class State>
+auto operator==(const State& a, const State& b) -> decltype(a.Tie() == b.Tie()) {
+  return a.Tie() == b.Tie();
+}
+
+// One row of a table: what the user does, then the whole state the program must come to, and
+// keep for `holdsFor`.
+template <class State>
+struct Step {
+  const char* what;
+  std::function<void()> act;
+  State expected;
+  Ms holdsFor = 0ms;
+};
+
+template <class Read, class State>
+void Walk(Read read, const std::vector<Step<State>>& steps) {
+  for (const Step<State>& step : steps) {
+    SCOPED_TRACE(step.what);
+    if (step.act) step.act();
+    ASSERT_TRUE(Becomes(read, step.expected, kReact));
+    if (step.holdsFor > 0ms) {
+      State last = step.expected;
+      ASSERT_FALSE(WaitUntil([&] { return !((last = read()) == step.expected); }, step.holdsFor))
+          << "then changed to " << Show(last);
+    }
+  }
+}
+
+class E2eTest : public testing::Test {
+ protected:
+  static void TearDownTestSuite() { app_.reset(); }
+
+  // Starts the program on wiped keys, as at its very first start. With `reuse`, a test that only
+  // looks takes the program that an earlier such test of its suite left running.
+  void StartFresh(bool reuse = false) {
+    if (reuse && app_ && !app_->EndsWithin(0ms)) return;
+    app_.reset();
+    ASSERT_TRUE(WipeProgramKeys()) << "the program's registry keys could not be removed";
+    ASSERT_NO_FATAL_FAILURE(Restart());
+  }
+  // Ends the program if it runs, and starts it again on the keys as they are.
+  void Restart() {
+    app_.reset();
+    app_ = std::make_unique<App>(g_exe);
+    ASSERT_TRUE(app_->Started()) << "CreateProcessW failed for " << Show(g_exe);
+    main_ = app_->WaitForWindow(kStartTimeout);
+    ASSERT_TRUE(main_) << "no main window after " << kStartTimeout.count() << " ms";
+  }
+  void OpenStopwatchPage() {
+    ASSERT_TRUE(Main().ClickTab(L"TiKoDan")) << "no tab \"TiKoDan\"";
+    const int page[] = {IDC_LABEL2, IDC_LABEL7, IDC_COMMAND1, IDC_TEXT1, IDC_CHECK2};
+    const auto shown = [&] {
+      return std::all_of(page, page + 5, [](int id) { return Main().Child(id).Visible(); });
+    };
+    ASSERT_TRUE(WaitUntil(shown, kReact)) << "no stopwatch page; selected " << Show(Main().SelectedTab());
+  }
+  static const MainWindow& Main() { return *main_; }
+  static inline std::unique_ptr<App> app_;
+  static inline std::optional<MainWindow> main_;
+};
+
+// A fresh program, looked at without being touched; the last test ends it.
+
+struct FirstStartState {
+  std::map<std::string, std::string> stored;  // value name → text, "(missing)" when absent
+  int firstDateYear;
+  std::vector<std::wstring> tabs;
+  std::wstring selectedTab;
+  auto Tie() const { return std::tie(stored, firstDateYear, tabs, selectedTab); }
+};
+void PrintTo(const FirstStartState& s, std::ostream* out) {
+  for (const auto& [name, text] : s.stored) *out << name << "=" << text << " ";
+  *out << "firstDate year " << s.firstDateYear << ", tabs";
+  for (const std::wstring& tab : s.tabs) *out << " " << Show(tab);
+  *out << ", selected " << Show(s.selectedTab);
+}
+
+using FreshProgramTest = E2eTest;
+
+TEST_F(FreshProgramTest, WritesTheFirstRunValuesAndOpensOnTheShutdownPageWithoutTheReminderTab) {
+  ASSERT_NO_FATAL_FAILURE(StartFresh(true));
+  SYSTEMTIME today;
+  GetLocalTime(&today);
+  FirstStartState expected{
+      {{"Check1", "0"}, {"Check2", "0"}, {"Check3", "1"}, {"Check9", "1"}, {"CheckOption1", "1"},
+       {"ADsj", "1"}, {"firstuse", "1"}},
+      today.wYear,  // every short date format of the locale begins with the year
+      {L"TiKoDan", L"定时关机", L"整点报时", L"鼠标统计", L"概况"},
+      L"定时关机"};
+  for (int box = 10; box <= 33; ++box) expected.stored["Check" + std::to_string(box)] = "1";
+  const auto read = [&] {
+    FirstStartState s{{}, static_cast<int>(NumericReading(Setting("firstDate").value_or(""))),
+                      Main().Tabs(), Main().SelectedTab()};
+    for (const auto& [name, text] : expected.stored) s.stored[name] = Setting(name).value_or("(missing)");
+    return s;
+  };
+  EXPECT_TRUE(Becomes(read, expected, kReact));
+}
+
+// "TiKoDanV", the version stamped into the exe's own version information (1.4.6) and a blank.
+std::wstring TitlePrefix() {
+  DWORD ignored = 0;
+  std::vector<BYTE> info(GetFileVersionInfoSizeW(g_exe.c_str(), &ignored));
+  VS_FIXEDFILEINFO* fixed = nullptr;
+  UINT length = 0;
+  if (info.empty() || !GetFileVersionInfoW(g_exe.c_str(), 0, static_cast<DWORD>(info.size()), info.data()) ||
+      !VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &length))
+    return L"";
+  const DWORD high = fixed->dwFileVersionMS;
+  return L"TiKoDanV" + std::to_wstring(HIWORD(high)) + L"." + std::to_wstring(LOWORD(high)) + L"." +
+         std::to_wstring(HIWORD(fixed->dwFileVersionLS)) + L" ";
+}
+
+// The local time of day `secondsAgo` seconds ago, in the user's time format.
+std::wstring TimeOfDay(int secondsAgo) {
+  SYSTEMTIME time;
+  GetLocalTime(&time);
+  const int second = (time.wHour * 3600 + time.wMinute * 60 + time.wSecond - secondsAgo + 86400) % 86400;
+  time.wHour = static_cast<WORD>(second / 3600);
+  time.wMinute = static_cast<WORD>(second / 60 % 60);
+  time.wSecond = static_cast<WORD>(second % 60);
+  wchar_t text[64] = L"";
+  GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, 0, &time, nullptr, text, 64);
+  return text;
+}
+
+TEST_F(FreshProgramTest, TitleShowsTheExesVersionAndTheTimeOfDay) {
+  const std::wstring prefix = TitlePrefix();
+  ASSERT_NE(prefix, L"") << "no version information in " << Show(g_exe);
+  ASSERT_NO_FATAL_FAILURE(StartFresh(true));
+  // The tick that wrote the title may have come up to two seconds ago on a loaded machine.
+  std::wstring title;
+  const auto current = [&] {
+    title = Main().Title();
+    return title == prefix + TimeOfDay(0) || title == prefix + TimeOfDay(1) || title == prefix + TimeOfDay(2);
+  };
+  EXPECT_TRUE(WaitUntil(current, kReact))
+      << "title " << Show(title) << " instead of " << Show(prefix + TimeOfDay(0)) << " or up to 2 s earlier";
+}
+
+TEST_F(FreshProgramTest, EndsWhenAnotherProgramSetsIsCloseToOne) {
+  ASSERT_NO_FATAL_FAILURE(StartFresh(true));
+  ASSERT_TRUE(RegistryWin32().Write(RegRoot::LocalMachine, kSettingsKey, "isClose", "1"));
+  EXPECT_TRUE(app_->EndsWithin(5s)) << "still running five seconds after isClose was set";
+}
+
+// The stopwatch page.
+
+// What the stopwatch page shows; the second button's texts only while it is on screen.
+struct StopwatchState {
+  std::wstring display, status, command1, command1Tip;
+  bool command2Visible;
+  std::wstring command2, command2Tip;
+  auto Tie() const {
+    return std::tie(display, status, command1, command1Tip, command2Visible, command2, command2Tip);
+  }
+};
+void PrintTo(const StopwatchState& s, std::ostream* out) {
+  *out << "{display " << Show(s.display) << ", status " << Show(s.status) << ", Command1 " << Show(s.command1)
+       << " tip " << Show(s.command1Tip) << ", Command2 "
+       << (s.command2Visible ? Show(s.command2) + " tip " + Show(s.command2Tip) : "hidden") << "}";
+}
+
+StopwatchState StopwatchOf(const MainWindow& main) {
+  const Control command1 = main.Child(IDC_COMMAND1), command2 = main.Child(IDC_COMMAND2);
+  const bool shown = command2.Visible();
+  return {main.Child(IDC_LABEL2).Text(), main.Child(IDC_LABEL7).Text(), command1.Text(), command1.Tip(),
+          shown, shown ? command2.Text() : L"", shown ? command2.Tip() : L""};
+}
+
+StopwatchState Idle(const std::wstring& display, const std::wstring& tip) {
+  return {display, L"", L"开始", tip, false, L"", L""};
+}
+StopwatchState Running(const std::wstring& display, const std::wstring& status) {
+  return {display, status, L"停止", L"点一下将会停止计时", true, L"暂停", L"点一下将会暂停计时"};
+}
+StopwatchState Paused(const std::wstring& display) {
+  return {display, L"计时暂停中", L"停止", L"点一下将会停止计时", true, L"继续", L"点一下将会继续计时(不会从头开始)"};
+}
+
+using StopwatchTest = E2eTest;
+
+TEST_F(StopwatchTest, StartPauseContinueStopThenAShortCountdownEndsWithTimeUp) {
+  ASSERT_NO_FATAL_FAILURE(StartFresh());
+  ASSERT_NO_FATAL_FAILURE(OpenStopwatchPage());
+  const auto click = [](int id) { return [id] { Main().Child(id).Click(); }; };
+  const auto countDown = [] {  // 0.05 minutes: three ticks
+    Main().Child(IDC_TEXT1).Type(L"0.05");
+    Main().Child(IDC_CHECK2).Click();
+    Main().Child(IDC_COMMAND1).Click();
+  };
+  Walk([] { return StopwatchOf(Main()); }, std::vector<Step<StopwatchState>>{
+      {"opened", nullptr, Idle(L"0:00:00", L"点一下开始计时")},
+      {"started, first tick", click(IDC_COMMAND1), Running(L"0:00:01", L"正在计时中..")},
+      {"paused, for longer than a tick", click(IDC_COMMAND2), Paused(L"0:00:01"), 1500ms},
+      {"continued, next tick", click(IDC_COMMAND2), Running(L"0:00:02", L"正在计时中...")},
+      {"stopped", click(IDC_COMMAND1), Idle(L"0:00:02", L"点一下就开始计时")},
+      {"counting down, first tick", countDown, Running(L"0:00:02", L"倒计时进行中..")},
+      {"third tick: time up", nullptr, Idle(L"时间到了", L"点一下开始计时")},
+  });
+}
+
+// The minutes box and the program's message box, as a user sees them.
+struct MinutesState {
+  std::wstring minutes;
+  bool boxShown;
+  std::wstring boxTitle, boxText;
+  auto Tie() const { return std::tie(minutes, boxShown, boxTitle, boxText); }
+};
+void PrintTo(const MinutesState& s, std::ostream* out) {
+  *out << "{minutes " << Show(s.minutes) << ", message box "
+       << (s.boxShown ? Show(s.boxTitle) + ": " + Show(s.boxText) : "none") << "}";
+}
+
+TEST_F(StopwatchTest, AClearedMinutesBoxIsRefusedWithAMessageAndBecomesFive) {
+  ASSERT_NO_FATAL_FAILURE(StartFresh());
+  ASSERT_NO_FATAL_FAILURE(OpenStopwatchPage());
+  const Control minutes = Main().Child(IDC_TEXT1);
+  const auto read = [&] {
+    const HWND box = Main().MessageBox();
+    return MinutesState{minutes.Text(), box != nullptr, box ? WindowText(box) : L"",
+                        box ? WindowText(GetDlgItem(box, 0xFFFF)) : L""};
+  };
+  Walk(read, std::vector<Step<MinutesState>>{
+      // Anything but "5" first, so that the "5" at the end can only come from the refusal.
+      {"2 typed", [&] { minutes.Type(L"2"); }, {L"2", false, L"", L""}},
+      {"cleared", [&] { minutes.Clear(); }, {L"", true, L"TiKoDan", L"此处必须大于0"}},
+      {"OK pressed", [] { PressOk(Main().MessageBox()); }, {L"5", false, L"", L""}},
+  });
+}
+
+// What the user left comes back at the next start.
+
+struct RestoredState {
+  std::wstring minutes;
+  bool countdown;
+  RECT place;
+  auto Tie() const { return std::tie(minutes, countdown, place.left, place.top, place.right, place.bottom); }
+};
+void PrintTo(const RestoredState& s, std::ostream* out) {
+  *out << "{minutes " << Show(s.minutes) << ", countdown " << s.countdown << ", window (" << s.place.left
+       << ", " << s.place.top << ")-(" << s.place.right << ", " << s.place.bottom << ")}";
+}
+
+using RestartTest = E2eTest;
+
+TEST_F(RestartTest, RestoresMinutesCountdownSwitchAndWindowPlace) {
+  const auto read = [] {
+    return RestoredState{Main().Child(IDC_TEXT1).Text(), Main().Child(IDC_CHECK2).Checked(), Main().Place()};
+  };
+  const RestoredState left{L"2.5", true, {230, 170, 650, 530}};  // none of it what a first start shows
+  ASSERT_NO_FATAL_FAILURE(StartFresh());
+  ASSERT_NO_FATAL_FAILURE(OpenStopwatchPage());
+  Main().Child(IDC_TEXT1).Type(left.minutes);
+  Main().Child(IDC_CHECK2).Click();
+  Main().MoveTo(left.place);
+  ASSERT_TRUE(Becomes(read, left, kReact));
+  // The once-a-second tick keeps the window's place; a new time in the title shows it has run.
+  const std::wstring title = Main().Title();
+  ASSERT_TRUE(WaitUntil([&] { return Main().Title() != title; }, kReact)) << "the title stayed " << Show(title);
+
+  ASSERT_NO_FATAL_FAILURE(Restart());
+  ASSERT_NO_FATAL_FAILURE(OpenStopwatchPage());
+  EXPECT_TRUE(Becomes(read, left, kReact));
+}
+
+}  // namespace
+}  // namespace tkd::e2e
+
+int wmain(int argc, wchar_t** argv) {
+  testing::InitGoogleTest(&argc, argv);  // takes the --gtest_* options out of argv
+  if (argc != 2 || std::wcsncmp(argv[1], L"--app=", 6) != 0) {
+    std::fwprintf(stderr, L"usage: tkd_e2e_driver --app=PATH\\TiKoDan.exe [gtest options]\n");
+    return 2;
+  }
+  tkd::e2e::g_exe = argv[1] + 6;
+  return RUN_ALL_TESTS();
+}
