@@ -6,6 +6,8 @@
 #include <algorithm>
 
 #include "app/resource.h"
+#include "app/chime_page_win32.h"
+#include "app/shutdown_page_win32.h"
 #include "app/stopwatch_page_win32.h"
 #include "platform/text_win32.h"
 #include "settings/window_geometry.h"
@@ -15,6 +17,7 @@ namespace {
 
 constexpr UINT_PTR kTimer1 = 1;  // housekeeping, once a second for the life of the window
 constexpr UINT_PTR kTimer2 = 2;  // the stopwatch, while it runs
+constexpr UINT_PTR kTimer3 = 3;  // the after-minutes shutdown countdown, while it is armed
 constexpr int kBaseDpi = 96;
 constexpr int kTabHeight = 26;  // pixels at 96 dots per inch
 
@@ -53,8 +56,11 @@ TwipsRect Form1FrameWin32::Bounds() {
 }
 
 Form1Window::Form1Window(HINSTANCE instance, Clock& clock, Form1FrameWin32& frame, Form1Model& model)
-    : instance_(instance), clock_(clock), frame_(frame), model_(model), timer1_(clock), timer2_(clock) {
+    : instance_(instance), clock_(clock), frame_(frame), model_(model), timer1_(clock), timer2_(clock),
+      timer3_(clock) {
   pages_[kPageStopwatch] = std::make_unique<StopwatchPageWin32>(model.stopwatch());
+  pages_[kPageShutdown] = std::make_unique<ShutdownPageWin32>(model.scheduler());
+  pages_[kPageChime] = std::make_unique<ChimePageWin32>(model.chime());
 }
 
 Form1Window::~Form1Window() {
@@ -163,8 +169,10 @@ void Form1Window::Render() {
 void Form1Window::SyncTimers() {
   timer1_.SetEnabled(model_.View().timer1Enabled);
   timer2_.SetEnabled(model_.stopwatch().View().timer2Enabled);
+  timer3_.SetEnabled(model_.scheduler().View().timer3Enabled);
   Arm(hwnd_, kTimer1, timer1_);
   Arm(hwnd_, kTimer2, timer2_);
+  Arm(hwnd_, kTimer3, timer3_);
 }
 
 void Form1Window::OnTimer(UINT_PTR id) {
@@ -179,6 +187,12 @@ void Form1Window::OnTimer(UINT_PTR id) {
     timer2_.RunDue([&] {
       model_.stopwatch().Timer2_Timer();
       return model_.stopwatch().View().timer2Enabled;
+    });
+    Render();
+  } else if (id == kTimer3) {
+    timer3_.RunDue([&] {
+      model_.scheduler().Timer3_Timer();
+      return model_.scheduler().View().timer3Enabled;
     });
     Render();
   }

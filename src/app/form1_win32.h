@@ -69,7 +69,7 @@ class Form1Window {
   int currentPage_ = 0;
   bool rendering_ = false;
   std::wstring caption_;
-  TickPump timer1_, timer2_;  // housekeeping; the stopwatch
+  TickPump timer1_, timer2_, timer3_;  // housekeeping; the stopwatch; the shutdown countdown
 };
 
 }  // namespace tkd

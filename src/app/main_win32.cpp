@@ -9,6 +9,7 @@
 #include "platform/program_info_win32.h"
 #include "platform/prompt_win32.h"
 #include "platform/registry_win32.h"
+#include "platform/shutdown_win32.h"
 #include "platform/sound_win32.h"
 #include "settings/settings_store.h"
 #include "window/form1_model.h"
@@ -26,8 +27,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   tkd::SoundWin32 sound;
   tkd::PromptWin32 prompt;
   tkd::LifetimeWin32 lifetime;
+  tkd::ShutdownWin32 shutdown;
   tkd::Form1FrameWin32 frame;
-  tkd::Form1Model model({store, clock, locale, sound, prompt, lifetime, frame}, tkd::CurrentProgramInfo());
+  tkd::Form1Model model({store, clock, locale, sound, prompt, lifetime, frame, shutdown},
+                        tkd::CurrentProgramInfo());
   if (!model.Form_Load()) return 0;
   tkd::Form1Window window(instance, clock, frame, model);
   if (!window.Create()) return 1;

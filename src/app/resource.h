@@ -6,8 +6,11 @@
 // The main window's class; other programs and the test driver find the window by it.
 #define TKD_FORM1_CLASS L"TiKoDanForm1"
 
-// Main window (Form1). Page 0, the stopwatch.
+// Main window (Form1): labels 1000 + N, text boxes 1100 + N, buttons 1200 + N, check boxes
+// 1300 + N for the product's LabelN, TextN, CommandN and CheckN; fixed captions from 1500.
 #define IDC_SSTAB1 1000
+
+// Page 0, the stopwatch.
 #define IDC_LABEL2 1002
 #define IDC_LABEL5 1005
 #define IDC_LABEL7 1007
@@ -15,3 +18,26 @@
 #define IDC_COMMAND1 1201
 #define IDC_COMMAND2 1202
 #define IDC_CHECK2 1302
+
+// Page 1, the scheduled shutdown.
+#define IDC_CHECK4 1304
+#define IDC_CHECK5 1305
+#define IDC_CHECK6 1306
+#define IDC_CHECK8 1308
+#define IDC_TEXT2 1102
+#define IDC_TEXT3 1103
+#define IDC_TEXT4 1104
+#define IDC_TEXT5 1105
+#define IDC_TEXT6 1106
+#define IDC_TEXT7 1107
+#define IDC_TEXT8 1108
+#define IDC_LABEL13 1013
+#define IDC_LABEL16 1016  // the warnings of the today-at and the two daily ways
+#define IDC_LABEL17 1017
+#define IDC_LABEL18 1018
+#define IDC_SHUTDOWN_CAPTION_FIRST 1500  // "分钟后自动关机", "点", "分后自动关机", ...
+
+// Page 2, the hourly chime: Check9, then Check10 ... Check33 for hours 0 ... 23.
+#define IDC_CHECK9 1309
+#define IDC_CHECK10 1310
+#define IDC_FRAME_CHIME 1550

@@ -76,7 +76,7 @@ class Shutdown {
   // Enables the process's right to shut the system down; failures are silent.
   virtual void EnableShutdownPrivilege() = 0;
   // Asks Windows to end the session with these ExitWindowsEx flags; the answer is not awaited.
-  virtual void ExitWindows(unsigned flags) = 0;
+  virtual void EndSession(unsigned flags) = 0;
 };
 
 // Window measures in twips (1/1440 inch).

@@ -15,7 +15,7 @@ inline constexpr unsigned kShutdownFlags = 13;
 inline void ShutComputer(Shutdown& shutdown, Lifetime& lifetime) {
   shutdown.StartMinimised(kShutdownCommand);
   shutdown.EnableShutdownPrivilege();
-  shutdown.ExitWindows(kShutdownFlags);
+  shutdown.EndSession(kShutdownFlags);
   lifetime.EndProgram();
 }
 

@@ -102,7 +102,7 @@ class FakeShutdown : public Shutdown {
     return commandStarts;
   }
   void EnableShutdownPrivilege() override { calls.push_back("privilege"); }
-  void ExitWindows(unsigned flags) override { calls.push_back("exit " + std::to_string(flags)); }
+  void EndSession(unsigned flags) override { calls.push_back("exit " + std::to_string(flags)); }
   std::vector<std::string> calls;
   bool commandStarts = true;
 };
