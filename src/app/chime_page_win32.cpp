@@ -16,7 +16,7 @@ constexpr DWORD kCheckBox = BS_AUTOCHECKBOX | WS_TABSTOP;
 constexpr int kPerRow = 6;
 
 // Layout in pixels at 96 dots per inch.
-constexpr int kMargin = 8, kRowHeight = 24, kFrameTop = 36, kBoxWidth = 56;
+constexpr int kMargin = 8, kRowHeight = 24, kFrameTop = 36, kBoxWidth = 52;
 
 }  // namespace
 

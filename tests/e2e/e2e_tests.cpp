@@ -4,7 +4,11 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <ostream>
+#include <set>
 #include <tuple>
 
 #include "app_driver.h"
@@ -287,6 +291,110 @@ TEST_F(RestartTest, RestoresMinutesCountdownSwitchAndWindowPlace) {
   ASSERT_NO_FATAL_FAILURE(Restart());
   ASSERT_NO_FATAL_FAILURE(OpenStopwatchPage());
   EXPECT_TRUE(Becomes(read, left, kReact));
+}
+
+// The scheduled events' pages.
+
+struct PagesState {
+  std::vector<std::wstring> shutdownRow, chimeBoxes, tips;
+  std::vector<bool> warningsShown;
+  auto Tie() const { return std::tie(shutdownRow, chimeBoxes, tips, warningsShown); }
+};
+void PrintTo(const PagesState& s, std::ostream* out) {
+  for (const auto* texts : {&s.shutdownRow, &s.chimeBoxes, &s.tips}) *out << Show(*texts) << " ";
+  *out << "warnings shown " << Show(s.warningsShown);
+}
+
+using SchedulePagesTest = E2eTest;
+
+TEST_F(SchedulePagesTest, ShowTheirCaptionsWithTheWarningsHidden) {
+  ASSERT_NO_FATAL_FAILURE(StartFresh());
+  ASSERT_TRUE(Main().ClickTab(L"整点报时"));  // the shutdown page is open already
+  const auto texts = [](std::initializer_list<int> ids) {
+    std::vector<std::wstring> out;
+    for (int id : ids) out.push_back(Main().Child(id).Text());
+    return out;
+  };
+  const auto read = [&] {
+    return PagesState{texts({IDC_CHECK4, IDC_SHUTDOWN_CAPTION_FIRST, IDC_CHECK5, IDC_CHECK6, IDC_CHECK8,
+                             IDC_SHUTDOWN_CAPTION_FIRST + 4, IDC_LABEL16}),
+                      texts({IDC_CHECK9, IDC_FRAME_CHIME, IDC_CHECK10, IDC_CHECK10 + 9, IDC_CHECK10 + 10, IDC_CHECK10 + 23}),
+                      {Main().Child(IDC_LABEL16).Tip(), Main().Child(IDC_TEXT5).Tip()},
+                      {Main().Child(IDC_LABEL16).Visible(), Main().Child(IDC_LABEL17).Visible(),
+                       Main().Child(IDC_LABEL18).Visible(), Main().Child(IDC_CHECK10 + 23).Checked()}};
+  };
+  EXPECT_TRUE(Becomes(read, PagesState{{L"设定", L"分钟后自动关机", L"设定今天", L"设定每天", L"设定每天", L"分时自动关机", L"即将关机"},
+                                       {L"开启整点报时", L"请勾选哪些时间需要整点报时", L"0点", L"9点", L"10", L"23"},
+                                       {L"自动关机前10分钟开始提醒", L"请输入“0-23”之间的整数"},
+                                       {false, false, false, true}},
+                      kReact));
+}
+
+// Run by run_e2e.sh under a wall clock set to 06:59:56, with the sound folder's file opens
+// logged to TKD_E2E_SOUND_LOG: the daily warning before a 07:05 shutdown, and the 7 o'clock chime.
+TEST(ShiftedClockTest, WarnsBeforeADailyShutdownAndChimesAtSevenOClock) {
+  const wchar_t* soundLog = _wgetenv(L"TKD_E2E_SOUND_LOG");
+  ASSERT_NE(soundLog, nullptr) << "run me through run_e2e.sh, which shifts the clock";
+  ASSERT_TRUE(WipeProgramKeys());
+  RegistryWin32 registry;
+  for (const auto& [name, text] : {std::pair{"Check6", " 1"}, {"Text5", "7"}, {"Text6", "5"}})
+    ASSERT_TRUE(registry.Write(RegRoot::LocalMachine, kSettingsKey, name, text));
+  App app(g_exe);
+  const auto main = app.WaitForWindow(kStartTimeout);
+  ASSERT_TRUE(main);
+  const Control warning = main->Child(IDC_LABEL17);
+  std::set<std::wstring> captions;  // one step a second
+  WaitUntil([&] { return warning.Visible() && (captions.insert(warning.Text()), captions.size() == 4); }, 6s);
+  EXPECT_EQ(captions, (std::set<std::wstring>{L"即", L"即将", L"即将关", L"即将关机"}));
+  const auto chimed = [&] {
+    std::ifstream log{std::filesystem::path(soundLog)};
+    return std::string(std::istreambuf_iterator<char>(log), {}).find("zdbs7.wav") != std::string::npos;
+  };
+  EXPECT_TRUE(WaitUntil(chimed, 10s)) << "no zdbs7.wav opened; title " << Show(main->Title());
+  EXPECT_EQ(main->Title().find(L" 7:00:00"), std::wstring::npos) << Show(main->Title());
+}
+
+// Run by run_e2e.sh in two invocations: the first arms a shutdown three seconds ahead and is
+// ended with every process of the prefix; the second reads the process trace Wine left.
+DWORD ArmTickOf(const std::wstring& artifacts, bool write) {
+  const std::filesystem::path file = std::filesystem::path(artifacts) / "shutdown-armed-tick.txt";
+  if (write) std::ofstream(file) << GetTickCount();
+  DWORD tick = 0;
+  std::ifstream(file) >> tick;
+  return tick;
+}
+
+TEST(ShutdownTest, ArmAfterAFractionOfAMinute) {
+  const wchar_t* artifacts = _wgetenv(L"TKD_E2E_ARTIFACTS");
+  ASSERT_NE(artifacts, nullptr);
+  ASSERT_TRUE(WipeProgramKeys());
+  App app(g_exe);
+  const auto main = app.WaitForWindow(kStartTimeout);
+  ASSERT_TRUE(main);
+  main->Child(IDC_TEXT2).Type(L"0.05");
+  ArmTickOf(artifacts, true);
+  main->Child(IDC_CHECK4).Click();
+  EXPECT_TRUE(app.EndsWithin(10s));  // as a rule this driver is ended first, with the prefix
+}
+
+TEST(ShutdownTest, StartedTheShutdownCommandThreeSecondsAfterArming) {
+  const wchar_t* artifacts = _wgetenv(L"TKD_E2E_ARTIFACTS");
+  ASSERT_NE(artifacts, nullptr);
+  const DWORD armed = ArmTickOf(artifacts, false);
+  std::ifstream trace(std::filesystem::path(artifacts) / "shutdown-trace.log");
+  std::string line, started, endedSession;
+  while (std::getline(trace, line)) {
+    if (line.find("CreateProcessInternalW app (null) cmdline L\"cmd.exe /c shutdown -s -t 0\"") != std::string::npos)
+      started = line;
+    // Wine carries out a forced ExitWindowsEx that powers off (not a restart) this way.
+    if (!started.empty() && line.find("wineboot.exe --kill --shutdown\"") != std::string::npos) endedSession = line;
+  }
+  ASSERT_NE(started, "") << "the shutdown command was never started";
+  EXPECT_NE(endedSession, "") << "Windows was not asked to shut down after the command";
+  // Wine's trace lines begin with the tick count in seconds, "1234.567:".
+  const double seconds = std::atof(started.c_str()) - armed / 1000.0;
+  EXPECT_GT(seconds, 2.5) << started;
+  EXPECT_LT(seconds, 4.5) << started;
 }
 
 }  // namespace

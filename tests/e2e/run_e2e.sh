@@ -36,9 +36,46 @@ tkd_prefix_init "$prefix"
 tkd_prefix_kill
 
 started=$SECONDS
+winapp="$(winepath -w "$app")"
+winartifacts="$(winepath -w "$artifacts")"
+export TKD_E2E_ARTIFACTS="$winartifacts"
+drive() {  # SECONDS_ALLOWED [driver options...]
+  local seconds="$1"
+  shift
+  timeout --kill-after=10 "$seconds" wine "$driver" --app="$winapp" "$@"
+}
+
+# 1. Everything on the real clock.
 status=0
-timeout --kill-after=10 240 wine "$driver" --app="$(winepath -w "$app")" \
-  --gtest_output="xml:$(winepath -w "$artifacts")\\e2e.xml" "$@" || status=$?
+filter=()
+(($# == 0)) && filter=(--gtest_filter='-ShiftedClockTest.*:ShutdownTest.*')
+drive 240 --gtest_output="xml:$winartifacts\\e2e.xml" "${filter[@]}" "$@" || status=$?
+tkd_prefix_kill
+
+if (($# == 0)); then
+  # 2. The wall clock shifted to 06:59:56 for the prefix (its server included), timers left real:
+  # the warning before a 07:05 daily shutdown, and the 7 o'clock chime seen as its file's opening.
+  soundLog="$artifacts/sound-opens.log"
+  : >"$soundLog"
+  inotifywait -m -e open --format %f "$(dirname "$app")/sound" >"$soundLog" 2>"$soundLog.err" &
+  watcher=$!
+  until grep -q "Watches established" "$soundLog.err" 2>/dev/null; do sleep 0.1; done
+  export TKD_E2E_SOUND_LOG="$(winepath -w "$soundLog")"
+  tkd_prefix_kill
+  faketime --exclude-monotonic '2026-03-01 06:59:56' timeout --kill-after=10 60 wine "$driver" \
+    --app="$winapp" --gtest_output="xml:$winartifacts\\e2e-clock.xml" \
+    --gtest_filter='ShiftedClockTest.*' || status=$?
+  kill "$watcher" 2>/dev/null || true
+  tkd_prefix_kill
+
+  # 3. A shutdown three seconds after arming. Wine ends every process of the prefix with it, the
+  # driver too, so a second run reads the process trace (with tick counts) that Wine wrote.
+  WINEDEBUG=+timestamp,+process drive 60 --gtest_filter='ShutdownTest.Arm*' \
+    2>"$artifacts/shutdown-trace.log" >/dev/null || true
+  tkd_prefix_kill
+  drive 60 --gtest_output="xml:$winartifacts\\e2e-shutdown.xml" \
+    --gtest_filter='ShutdownTest.Started*' || status=$?
+fi
 echo "run_e2e: driver finished with status $status in $((SECONDS - started)) s"
 tkd_prefix_kill
 exit "$status"
