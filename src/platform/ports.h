@@ -58,6 +58,8 @@ class Prompt {
  public:
   virtual ~Prompt() = default;
   virtual void ShowMessage(const std::string& text) = 0;  // OK button only
+  // OK and Cancel with the question icon, Cancel the default; true for OK.
+  virtual bool Confirm(const std::string& text, const std::string& caption) = 0;
 };
 
 // Ends the process at once: no closing handlers, no further steps.
@@ -90,6 +92,16 @@ class WindowFrame {
   virtual ~WindowFrame() = default;
   virtual bool IsNormal() = 0;  // neither minimised nor maximised
   virtual TwipsRect Bounds() = 0;
+  // In the topmost band or out of it; position and size unchanged.
+  virtual void SetTopmost(bool topmost) = 0;
+};
+
+// The program's icon in the notification area, which brings the hidden window back.
+class TrayIcon {
+ public:
+  virtual ~TrayIcon() = default;
+  virtual void Add(const std::string& tip) = 0;  // adding it twice leaves one icon
+  virtual void Remove() = 0;
 };
 
 }  // namespace tkd

@@ -1,4 +1,4 @@
-// The prompt port: modal OK-only message boxes owned by the main window once it exists.
+// The prompt port: modal message boxes owned by the main window once it exists.
 #pragma once
 
 #include <windows.h>
@@ -15,6 +15,7 @@ class PromptWin32 : public Prompt {
   HWND Owner() const { return owner_; }
 
   void ShowMessage(const std::string& text) override;
+  bool Confirm(const std::string& text, const std::string& caption) override;
 
  private:
   HWND owner_ = nullptr;

@@ -15,6 +15,11 @@ HKEY RootKey(RegRoot root) {
 
 namespace {
 
+// Machine-wide values live in the 32-bit view of HKEY_LOCAL_MACHINE\SOFTWARE, the one that
+// 32-bit tools and installers see, so that "isClose", "Path" and "tkdExeName" are shared with
+// them; the per-user hive has a single view.
+REGSAM ViewOf(RegRoot root) { return root == RegRoot::LocalMachine ? KEY_WOW64_32KEY : 0; }
+
 // The text of a REG_SZ value's bytes: up to its first NUL, or all of it when it has none
 // (values written by other programs need not be terminated). A trailing odd byte is not
 // part of any UTF-16 unit and is dropped.
@@ -35,7 +40,7 @@ std::optional<std::string> RegistryWin32::Read(RegRoot root, const std::string& 
   const std::wstring wideName = Utf8ToWide(name);
 
   UniqueHkey key;
-  if (RegOpenKeyExW(RootKey(root), wideSubKey.c_str(), 0, KEY_QUERY_VALUE, key.Receive()) !=
+  if (RegOpenKeyExW(RootKey(root), wideSubKey.c_str(), 0, KEY_QUERY_VALUE | ViewOf(root), key.Receive()) !=
       ERROR_SUCCESS) {
     return std::nullopt;  // missing key, or no right to read it
   }
@@ -73,7 +78,7 @@ bool RegistryWin32::Write(RegRoot root, const std::string& subKey, const std::st
 
   UniqueHkey key;
   if (RegCreateKeyExW(RootKey(root), wideSubKey.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                      KEY_SET_VALUE, nullptr, key.Receive(), nullptr) != ERROR_SUCCESS) {
+                      KEY_SET_VALUE | ViewOf(root), nullptr, key.Receive(), nullptr) != ERROR_SUCCESS) {
     return false;  // e.g. no right to create or open the key for writing
   }
   return RegSetValueExW(key.Get(), wideName.c_str(), 0, REG_SZ,

@@ -4,7 +4,7 @@
 namespace tkd {
 
 bool InitialiseFirstRun(SettingsStore& store, const std::string& today) {
-  if (store.ReadNumber(setting::firstuse) != 0) return false;
+  if (Restored(setting::firstuse, store.Read(setting::firstuse)) != "0") return false;
   for (const Setting& row : SettingsTable()) {
     if (row.firstRunToday) store.Write(row, today);
     else if (row.firstRun) store.Write(row, row.firstRun);

@@ -73,6 +73,8 @@ std::string Restored(const Setting& row, const std::string& stored) {
   const double x = NumericReading(stored);
   switch (row.rule) {
     case R::AsStored: return stored;
+    case R::FirstRunWhenZero: return x == 0 ? "0" : "1";
+    case R::DateElseToday: return x == 0 ? "" : stored;
     case R::TickedWhenOne: return x == 1 ? "1" : "0";
     case R::PositiveMinutesElse5: {
       const double minutes = TargetMinutes(stored);

@@ -19,6 +19,8 @@ enum class StoredForm {
 // How a stored text becomes a control's state or a variable at start-up.
 enum class RestoreRule {
   AsStored,                 // taken as text (dates, paths); also values the program only writes
+  FirstRunWhenZero,         // "0" when it reads 0: the first run is due; else "1"
+  DateElseToday,            // the stored text, or empty when it reads 0: today's date is due
   TickedWhenOne,            // "1" only when it reads exactly 1, else "0"
   PositiveMinutesElse5,     // its reading's text when above 0, else "5"
   HourElseEmpty,            // its reading's text when 0 <= x < 24, else empty
@@ -54,8 +56,9 @@ inline constexpr Setting Check9{.name = "Check9", .firstRun = "1"};  // hourly c
 inline constexpr Setting CheckOption1{.name = "CheckOption1", .firstRun = "1"};  // start with Windows
 inline constexpr Setting ADsj{.name = "ADsj", .rule = R::AtLeastOneElseOne, .firstRun = "1"};
 inline constexpr Setting firstDate{
-    .name = "firstDate", .form = F::Text, .rule = R::AsStored, .firstRunToday = true};
-inline constexpr Setting firstuse{.name = "firstuse", .form = F::Text, .firstRun = "1"};
+    .name = "firstDate", .form = F::Text, .rule = R::DateElseToday, .firstRunToday = true};
+inline constexpr Setting firstuse{
+    .name = "firstuse", .form = F::Text, .rule = R::FirstRunWhenZero, .firstRun = "1"};
 
 // Not written by the first run.
 inline constexpr Setting Check6{.name = "Check6"};  // daily shutdown, first time

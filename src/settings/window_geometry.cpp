@@ -1,18 +1,26 @@
 // WindowGeometry: restore and save of "Top", "Left", "F_Width" and "F_Height".
 #include "settings/window_geometry.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "core/number_text.h"
 
 namespace tkd {
 
-int TwipsToPixels(double twips, int dpi) {
-  return static_cast<int>(std::lround(twips * dpi / kTwipsPerInch));
-}
+namespace {
+
+// Beyond this a window's place or size means nothing to Windows (a stored "1e11" included).
+constexpr double kLargestPixels = 32000;
+
+int Clamped(double pixels) { return static_cast<int>(std::clamp(pixels, -kLargestPixels, kLargestPixels)); }
+
+}  // namespace
+
+int TwipsToPixels(double twips, int dpi) { return Clamped(std::round(twips * dpi / kTwipsPerInch)); }
 
 int TwipsToPixelsAtLeast(double twips, int dpi) {
-  return static_cast<int>(std::ceil(twips * dpi / kTwipsPerInch - 1e-9));
+  return Clamped(std::ceil(twips * dpi / kTwipsPerInch - 1e-9));
 }
 
 double PixelsToTwips(int pixels, int dpi) {

@@ -14,6 +14,12 @@ void SteadyTimer::SetEnabled(bool enabled, std::uint64_t nowMs) {
 
 bool SteadyTimer::TakeDueTick(std::uint64_t nowMs) {
   if (!enabled_ || nowMs < NextDue()) return false;
+  // After a long stall (a suspended virtual machine, a standby the clock did not exclude) the
+  // timer starts afresh with one tick now, rather than running a burst of catch-up ticks.
+  if ((nowMs - NextDue()) / intervalMs_ >= kMostTicksCaughtUp) {
+    startMs_ = nowMs - intervalMs_;
+    ticksTaken_ = 0;
+  }
   ++ticksTaken_;
   return true;
 }

@@ -6,9 +6,10 @@
 namespace tkd {
 
 // The n-th tick falls due n intervals after the timer was enabled. A tick delivered late is
-// followed at once by the ones it held up; each tick still stands for exactly one interval,
-// since callers count ticks and never compute time from the clock. The clock is expected not
-// to advance while the machine sleeps, so no burst of ticks follows a resume.
+// followed at once by the ones it held up, up to a minute of them; each tick still stands for
+// exactly one interval, since callers count ticks and never compute time from the clock.
+inline constexpr std::uint64_t kMostTicksCaughtUp = 60;
+
 class SteadyTimer {
  public:
   explicit SteadyTimer(std::uint32_t intervalMs = 1000) : intervalMs_(intervalMs) {}

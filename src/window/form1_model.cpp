@@ -1,6 +1,7 @@
 // Form_Load and Timer1_Timer: each a list of the steps in the order the program runs them.
 #include "window/form1_model.h"
 
+#include "core/number_text.h"
 #include "schedule/close_request.h"
 #include "settings/first_run.h"
 
@@ -13,7 +14,8 @@ Form1Model::Form1Model(const Form1Ports& ports, ProgramInfo program)
       chime_(ports.store, ports.sound, program_.folder),
       scheduler_(ports.store, ports.prompt, ports.shutdown, ports.lifetime),
       geometry_(ports.store, ports.frame),
-      usage_(ports.store) {}
+      usage_(ports.store),
+      tray_(ports.tray, kProductName + ("(" + tkd::VersionText(program_.version) + ")")) {}
 
 // The settings key and the minimum window size are constants (SettingsKey, Form1minW/H).
 // Assigning a control's state raises its handler when the state changes, which stores it.
@@ -35,7 +37,7 @@ bool Form1Model::Form_Load() {
   RecordInstallation();
   stopwatch_.ClearStatus();
   scheduler_.ClearStatus();
-  RegisterStartWithWindows();
+  RegisterStartWithWindowsWhenChosen();
   return true;
 }
 
@@ -66,9 +68,70 @@ void Form1Model::ShowFirstPages() {
   view_.currentPage = kPageShutdown;
 }
 
+void Form1Model::RestoreAdvertInterval() {
+  adInterval_ = NumericReading(Restored(setting::ADsj, ports_.store.Read(setting::ADsj)));
+}
+
+void Form1Model::RestorePageVisibility() {
+  const Setting* rows[kHideablePages] = {&setting::CheckOption2, &setting::CheckOption3,
+                                         &setting::CheckOption4, &setting::CheckOption5};
+  for (int page = 0; page < kHideablePages; ++page)
+    ShowPage(page, Restored(*rows[page], ports_.store.Read(*rows[page])) != "1");
+}
+
+void Form1Model::ShowPage(int page, bool visible) {
+  if (page >= 0 && page < kPageCount) view_.pageVisible[page] = visible;
+}
+
+// Like a user's click, a restored state that differs raises the box's handler.
 void Form1Model::RestoreSwitches() {
-  stopwatch_.SetCheck2(Restored(setting::Check2, ports_.store.Read(setting::Check2)) == "1");
+  auto ticked = [&](const Setting& row) { return Restored(row, ports_.store.Read(row)) == "1"; };
+  if (const bool check1 = ticked(setting::Check1); check1 != view_.check1) Check1_Click(check1);
+  stopwatch_.SetCheck2(ticked(setting::Check2));
+  if (const bool check3 = ticked(setting::Check3); check3 != view_.check3) Check3_Click(check3);
+  view_.menuBarVisible = view_.check3;
   scheduler_.RestoreDailySwitches();
+}
+
+void Form1Model::RecordInstallation() {
+  ports_.store.Write(setting::Path, program_.folder);
+  ports_.store.Write(setting::tkdExeName, program_.exeName);
+}
+
+// Rewritten at every such start, so the entry follows the program when it is moved.
+void Form1Model::RegisterStartWithWindowsWhenChosen() {
+  if (ports_.store.ReadNumber(setting::CheckOption1) == 1) RegisterStartWithWindows(ports_.store, program_);
+}
+
+void Form1Model::Check1_Click(bool ticked) {
+  view_.check1 = ticked;
+  ports_.store.WriteNumber(setting::Check1, ticked ? 1 : 0);
+}
+
+void Form1Model::Check3_Click(bool ticked) {
+  view_.check3 = ticked;
+  view_.menuBarVisible = ticked;
+  ports_.store.WriteNumber(setting::Check3, ticked ? 1 : 0);
+}
+
+void Form1Model::Form_QueryUnload() {
+  tray_.Form_QueryUnload();
+  view_.windowVisible = tray_.WindowVisible();
+}
+
+TrayAction Form1Model::TrayIcon_Callback(TrayMouse mouse) {
+  const TrayAction action = tray_.IconCallback(mouse);
+  view_.windowVisible = tray_.WindowVisible();
+  return action;
+}
+
+void Form1Model::menuExit_Click() {
+  if (ports_.prompt.Confirm(kConfirmExit, kConfirmExitCaption)) RmenuExit_Click();
+}
+
+void Form1Model::RmenuExit_Click() {
+  tray_.RemoveIcon();
+  ports_.lifetime.EndProgram();
 }
 
 bool Form1Model::CheckVersion() {

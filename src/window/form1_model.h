@@ -9,10 +9,12 @@
 #include "platform/ports.h"
 #include "schedule/hourly_chime.h"
 #include "schedule/shutdown_scheduler.h"
+#include "settings/options_model.h"
 #include "settings/settings_store.h"
 #include "settings/window_geometry.h"
 #include "stats/usage_total.h"
 #include "timing/stopwatch.h"
+#include "window/tray_model.h"
 
 namespace tkd {
 
@@ -22,6 +24,8 @@ inline constexpr int kPageCount = 6;
 inline constexpr const char* kPageCaptions[kPageCount] = {"TiKoDan", "定时关机", "整点报时",
                                                          "鼠标统计", "提醒",     "概况"};
 inline constexpr char kVersionMustBeAdjusted[] = "版本号请调整一下";
+inline constexpr char kConfirmExit[] = "你确定要关闭此程序吗?";
+inline constexpr char kConfirmExitCaption[] = "关闭程序?";
 
 struct Form1Ports {
   SettingsStore& store;
@@ -32,6 +36,7 @@ struct Form1Ports {
   Lifetime& lifetime;
   WindowFrame& frame;
   Shutdown& shutdown;
+  TrayIcon& tray;
 };
 
 struct Form1View {
@@ -40,9 +45,13 @@ struct Form1View {
   int currentPage = kPageStopwatch;
   TwipsRect geometry{kDefaultEdge, kDefaultEdge, Form1minW, kDefaultHeight};  // where it opens
   bool timer1Enabled = true;
+  bool check1 = false;  // "置最前": always on top, applied by every tick
+  bool check3 = false;  // "菜单": the menu bar
+  bool menuBarVisible = true;
+  bool windowVisible = true;  // false while hidden behind the tray icon
 };
 
-class Form1Model {
+class Form1Model : public PageSwitch {
  public:
   Form1Model(const Form1Ports& ports, ProgramInfo program);
 
@@ -53,30 +62,46 @@ class Form1Model {
   // The housekeeping tick, once a second for the life of the program.
   void Timer1_Timer();
 
+  // The two switches on the window itself, outside the pages.
+  void Check1_Click(bool ticked);
+  void Check3_Click(bool ticked);
+
+  // Menus and the tray. A user's close hides the window; only the exit commands end the program
+  // ("退出(&X)" after a confirmation, "退出" on the tray menu at once), and remove the icon.
+  void Form_QueryUnload();
+  TrayAction TrayIcon_Callback(TrayMouse mouse);
+  void TaskbarCreated() { tray_.TaskbarCreated(); }
+  void menuExit_Click();
+  void RmenuExit_Click();
+  // "选项(&O)...": a new dialog model for each opening, which reloads itself when loaded.
+  OptionsModel OpenOptions() { return OptionsModel(ports_.store, ports_.prompt, *this, program_); }
+  void ShowPage(int page, bool visible) override;
+
   Stopwatch& stopwatch() { return stopwatch_; }
   HourlyChime& chime() { return chime_; }
   ShutdownScheduler& scheduler() { return scheduler_; }
   const Form1View& View() const { return view_; }
   double js0() const { return js0_; }
   double UsageSeconds() const { return usage_.Seconds(); }
+  double AdInterval() const { return adInterval_; }
   const std::string& VersionText() const { return versionText_; }
 
  private:
   // Start-up steps that belong to no subsystem, and those whose features come later.
   void ShowFirstPages();
-  void RestoreAdvertInterval() {}
-  void RestorePageVisibility() {}
+  void RestoreAdvertInterval();
+  void RestorePageVisibility();
   void RestoreRank() {}
   void RestoreSwitches();
   void RestoreOdometer() {}
   void RestoreFirstUseDate() {}
   bool CheckVersion();
-  void RecordInstallation() {}
-  void RegisterStartWithWindows() {}
+  void RecordInstallation();
+  void RegisterStartWithWindowsWhenChosen();
 
   // Tick steps that belong to no subsystem, and those whose features come later.
   void RefreshTitle();
-  void ApplyAlwaysOnTop() {}
+  void ApplyAlwaysOnTop() { ports_.frame.SetTopmost(view_.check1); }
   void CheckForUpdateOnce() {}
   void RefreshRankingOnce() {}
   void OpenPromotionWhenDue() {}
@@ -90,7 +115,9 @@ class Form1Model {
   ShutdownScheduler scheduler_;
   WindowGeometry geometry_;
   UsageTotal usage_;
+  TrayModel tray_;
   Form1View view_;
+  double adInterval_ = 1;    // hours between advertising pop-ups
   std::string versionText_;  // built by start-up
   double js0_ = 0;           // seconds of this run, one per housekeeping tick
 };

@@ -85,8 +85,13 @@ class FakePrompt : public Prompt {
     shown.push_back(text);
     if (whileShown) whileShown();
   }
+  bool Confirm(const std::string& text, const std::string& caption) override {
+    shown.push_back(caption + ": " + text);
+    return confirms;
+  }
   std::vector<std::string> shown;
   std::function<void()> whileShown;  // what happens while the modal box is up
+  bool confirms = true;              // OK rather than Cancel
 };
 
 class FakeLifetime : public Lifetime {
@@ -107,11 +112,20 @@ class FakeShutdown : public Shutdown {
   bool commandStarts = true;
 };
 
+class FakeTray : public TrayIcon {
+ public:
+  void Add(const std::string& tip) override { calls.push_back("add " + tip); }
+  void Remove() override { calls.push_back("remove"); }
+  std::vector<std::string> calls;
+};
+
 class FakeFrame : public WindowFrame {
  public:
   bool IsNormal() override { return normal; }
   TwipsRect Bounds() override { return bounds; }
+  void SetTopmost(bool on) override { topmost.push_back(on); }
   bool normal = true;
+  std::vector<bool> topmost;  // every request, in order
   TwipsRect bounds{1500, 1200, 6000, 5000};
 };
 

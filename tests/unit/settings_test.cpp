@@ -5,6 +5,7 @@
 
 #include "settings/first_run.h"
 #include "settings/settings_store.h"
+#include "settings/window_geometry.h"
 #include "support/fakes.h"
 
 namespace tkd {
@@ -71,9 +72,19 @@ TEST(SettingsTable, RestoreRulesNeverGiveATextOutsideTheirRange) {
       {F_Width, "5299.9", "5300"}, {F_Width, "8000", "8000"},
       {F_Height, "4379", "4815"},  {F_Height, "4380", "4380"},
       {ADsj, "0", "1"},       {ADsj, " 5", "5"},      {ADtime, "", "180"},     {MingCi, "-3", "0"},
-      {firstDate, "2026/12/6", "2026/12/6"},
+      {firstDate, "2026/12/6", "2026/12/6"}, {firstDate, "六月", ""}, {firstuse, "2", "1"}, {firstuse, "", "0"},
   };
   for (const auto& c : cases) EXPECT_EQ(Restored(c.row, c.stored), c.restored) << c.row.name << " '" << c.stored << "'";
+}
+
+TEST(WindowGeometry, TwipsBecomePixelsAWindowCanTake) {
+  const struct { double twips; int dpi, pixels, atLeast; } cases[] = {
+      {5300, 96, 353, 354}, {5300, 144, 530, 530}, {1e11, 96, 32000, 32000}, {-1e11, 96, -32000, -32000}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(TwipsToPixels(c.twips, c.dpi), c.pixels) << c.twips;
+    EXPECT_EQ(TwipsToPixelsAtLeast(c.twips, c.dpi), c.atLeast) << c.twips;
+  }
+  EXPECT_EQ(PixelsToTwips(530, 144), 5300);
 }
 
 }  // namespace

@@ -31,6 +31,10 @@ TEST(TickPump, CountsEveryIntervalFromTheMomentItWasEnabled) {
     pump.RunDue(tick);
   }
   EXPECT_EQ(ticks, 6 + 3 * 3600);
+  // An hour-long stall: one tick, then on from there, rather than 3600 back to back.
+  clock.monotonicMs += 3600 * 1000;
+  EXPECT_EQ(pump.RunDue(tick), 1);
+  EXPECT_EQ(pump.MsUntilNextTick(), 1000u);
 }
 
 TEST(TickPump, AHandlerThatTurnsThePumpOffEndsTheCatchUpAndARestartCountsAfresh) {

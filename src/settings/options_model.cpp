@@ -1,0 +1,53 @@
+// OptionsModel: the dialog's handlers, each storing at once.
+#include "settings/options_model.h"
+
+#include "core/number_text.h"
+
+namespace tkd {
+namespace {
+
+constexpr char kIntervalMessage[] = "只能输入1-20之间的数字";
+constexpr const Setting* kHidePageSettings[kHideablePages] = {
+    &setting::CheckOption2, &setting::CheckOption3, &setting::CheckOption4, &setting::CheckOption5};
+
+}  // namespace
+
+void RegisterStartWithWindows(SettingsStore& store, const ProgramInfo& program) {
+  store.Write(setting::tikodan, "\"" + program.ExePath() + "\"");
+}
+
+void OptionsModel::Form_Load() {
+  const bool check1 = store_.ReadNumber(setting::CheckOption1) == 1;
+  if (check1 != view_.check1) Check1_Click(check1);
+  for (int page = 0; page < kHideablePages; ++page) {
+    const bool hide = store_.ReadNumber(*kHidePageSettings[page]) == 1;
+    if (hide != view_.hidePage[page]) HidePage_Click(page, hide);
+  }
+  const std::string interval = NumberText(store_.ReadNumber(setting::ADsj));
+  if (interval != view_.text1) Text1_Change(interval);
+}
+
+// Cleared, the entry is emptied rather than deleted.
+void OptionsModel::Check1_Click(bool ticked) {
+  view_.check1 = ticked;
+  store_.WriteNumber(setting::CheckOption1, ticked ? 1 : 0);
+  if (ticked) RegisterStartWithWindows(store_, program_);
+  else store_.Write(setting::tikodan, "");
+}
+
+void OptionsModel::HidePage_Click(int page, bool ticked) {
+  if (page < 0 || page >= kHideablePages) return;
+  view_.hidePage[page] = ticked;
+  pages_.ShowPage(page, !ticked);
+  store_.WriteNumber(*kHidePageSettings[page], ticked ? 1 : 0);
+}
+
+// Out of range, the text stays as typed and the last valid interval stays stored.
+void OptionsModel::Text1_Change(const std::string& text) {
+  view_.text1 = text;
+  const double hours = NumericReading(text);
+  if (hours >= 1 && hours <= 20) store_.WriteNumber(setting::ADsj, hours);
+  else prompt_.ShowMessage(kIntervalMessage);
+}
+
+}  // namespace tkd

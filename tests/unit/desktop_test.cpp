@@ -1,0 +1,111 @@
+// The desktop side of the main window: tray icon, exit commands, switches, options dialog, full start-up.
+#include <gtest/gtest.h>
+
+#include "support/form1_harness.h"
+
+namespace tkd {
+namespace {
+
+using testing::Form1Harness;
+constexpr auto LM = RegRoot::LocalMachine;
+const std::string kRunEntry = "\"C:\\Apps\\TiKoDan\\TiKoDan.exe\"";
+
+struct DesktopTest : ::testing::Test {
+  void SetUp() override { ASSERT_TRUE(h.Load()); }
+  Form1Harness h;
+};
+
+TEST_F(DesktopTest, ClosingHidesBehindOneIconThatBringsTheWindowBack) {
+  h.model->Form_QueryUnload();
+  EXPECT_FALSE(h.model->View().windowVisible);
+  EXPECT_EQ(h.model->TrayIcon_Callback(TrayMouse::Other), TrayAction::None);
+  EXPECT_EQ(h.model->TrayIcon_Callback(TrayMouse::RightUp), TrayAction::ShowMenu);
+  EXPECT_FALSE(h.model->View().windowVisible);
+  EXPECT_EQ(h.model->TrayIcon_Callback(TrayMouse::LeftUp), TrayAction::ShowWindow);
+  EXPECT_TRUE(h.model->View().windowVisible);
+  h.model->Form_QueryUnload();   // closed again: still one icon
+  h.model->TaskbarCreated();     // Explorer restarted while hidden: the icon comes back
+  EXPECT_EQ(h.tray.calls, (std::vector<std::string>{"add TiKoDan(V1.4.6)", "add TiKoDan(V1.4.6)"}));
+  EXPECT_EQ(h.lifetime.ended, 0);
+}
+
+TEST_F(DesktopTest, ExitAsksFromTheMenuBarButNotFromTheTrayMenuAndTakesTheIconAlong) {
+  h.model->Form_QueryUnload();
+  h.prompt.confirms = false;
+  h.model->menuExit_Click();
+  EXPECT_EQ(h.prompt.shown, std::vector<std::string>{"关闭程序?: 你确定要关闭此程序吗?"});
+  EXPECT_EQ(h.lifetime.ended, 0);
+  h.prompt.confirms = true;
+  h.model->menuExit_Click();
+  EXPECT_EQ(h.lifetime.ended, 1);
+  h.model->RmenuExit_Click();
+  EXPECT_EQ(h.prompt.shown.size(), 2u);
+  EXPECT_EQ(h.lifetime.ended, 2);
+  EXPECT_EQ(h.tray.calls, (std::vector<std::string>{"add TiKoDan(V1.4.6)", "remove"}));
+}
+
+TEST_F(DesktopTest, SwitchesAreStoredAtOnceAndOnTopIsReappliedEveryTick) {
+  h.Run(1000);
+  h.model->Check1_Click(true);
+  h.Run(2000);
+  h.model->Check3_Click(false);
+  EXPECT_EQ(h.frame.topmost, (std::vector<bool>{false, true, true}));
+  EXPECT_FALSE(h.model->View().menuBarVisible);
+  EXPECT_EQ(h.Stored(setting::Check1), " 1");
+  EXPECT_EQ(h.Stored(setting::Check3), " 0");
+}
+
+TEST_F(DesktopTest, TheOptionsDialogStoresEveryControlAtOnce) {
+  h.registry.Set(LM, SettingsKey, "ADsj", "0");
+  OptionsModel options = h.model->OpenOptions();
+  options.Form_Load();
+  EXPECT_EQ(options.View().text1, "0");  // shown, and refused at once
+  EXPECT_EQ(h.prompt.shown, std::vector<std::string>{"只能输入1-20之间的数字"});
+  EXPECT_TRUE(options.View().check1);
+  const struct { const char* typed; const char* stored; } intervals[] = {
+      {"20", " 20"}, {"21", " 20"}, {"1.5", " 1.5"}, {"0", " 1.5"}};
+  for (const auto& c : intervals) {
+    options.Text1_Change(c.typed);
+    EXPECT_EQ(h.Stored(setting::ADsj), c.stored) << c.typed;
+  }
+  for (int page = 0; page < kHideablePages; ++page) options.HidePage_Click(page, true);
+  EXPECT_EQ(h.model->View().pageVisible, (std::array<bool, kPageCount>{false, false, false, false, false, true}));
+  EXPECT_EQ(h.Stored(setting::CheckOption5), " 1");
+  options.Check1_Click(false);
+  EXPECT_EQ(h.Stored(setting::tikodan), "");  // emptied, not deleted
+  h.registry.refuseMachineWrites = true;  // a standard user: the per-user Run key takes it
+  options.Check1_Click(true);
+  EXPECT_EQ(h.registry.Read(RegRoot::CurrentUser, RunKey, "tikodan"), kRunEntry);
+  options.Command1_Click();
+  EXPECT_FALSE(options.View().open);
+}
+
+TEST(Form1LoadInFull, AFreshMachineWritesInOrderAndEveryRestoreRuleHolds) {
+  Form1Harness fresh;
+  ASSERT_TRUE(fresh.Load());
+  std::vector<std::string> expected = {"Check1=0", "Check2=0", "Check3=1", "Check9=1"};
+  for (int box = 10; box <= 33; ++box) expected.push_back("Check" + std::to_string(box) + "=1");
+  expected.insert(expected.end(), {"CheckOption1=1", "ADsj=1", "firstDate=2026-12-6", "firstuse=1", "Check9= 1"});
+  for (int box = 10; box <= 33; ++box) expected.push_back("Check" + std::to_string(box) + "= 1");
+  expected.insert(expected.end(), {"Text5=0", "Text6=0", "Text7=0", "Text8=0", "Check3= 1",
+                                   "Path=C:\\Apps\\TiKoDan", "tkdExeName=TiKoDan", "tikodan=" + kRunEntry});
+  EXPECT_EQ(fresh.registry.writes, expected);
+  EXPECT_TRUE(fresh.model->View().menuBarVisible);
+
+  Form1Harness h;
+  for (const auto& [name, text] : {std::pair{"firstuse", "2"}, {"CheckOption3", "1"}, {"Check1", " 1"},
+                                   {"Check3", " 0"}, {"ADsj", "0.5"}, {"CheckOption1", "0"}})
+    h.registry.Set(LM, SettingsKey, name, text);
+  ASSERT_TRUE(h.Load());
+  const Form1View& v = h.model->View();
+  EXPECT_EQ(v.pageVisible, (std::array<bool, kPageCount>{true, false, true, true, false, true}));
+  EXPECT_TRUE(v.check1);
+  EXPECT_FALSE(v.menuBarVisible);
+  EXPECT_EQ(h.model->AdInterval(), 1);
+  EXPECT_EQ(h.Stored(setting::Check1), " 1");
+  EXPECT_EQ(h.Stored(setting::tikodan), std::nullopt);  // start with Windows is off
+  EXPECT_EQ(h.Stored(setting::Check9), std::nullopt);   // "firstuse" reads 2: no first run
+}
+
+}  // namespace
+}  // namespace tkd
