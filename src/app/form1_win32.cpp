@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "app/resource.h"
+#include "app/window_frame_win32.h"
 #include "app/chime_page_win32.h"
 #include "app/shutdown_page_win32.h"
 #include "app/stopwatch_page_win32.h"
@@ -18,21 +19,14 @@ namespace {
 constexpr UINT_PTR kTimer1 = 1;  // housekeeping, once a second for the life of the window
 constexpr UINT_PTR kTimer2 = 2;  // the stopwatch, while it runs
 constexpr UINT_PTR kTimer3 = 3;  // the after-minutes shutdown countdown, while it is armed
-constexpr int kBaseDpi = 96;
 constexpr int kTabHeight = 26;  // pixels at 96 dots per inch
+constexpr int kSwitchesHeight = 26, kSwitchWidth = 72;
 
-int DpiOfWindow(HWND hwnd) {
-  using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-  static const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFn>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
-  if (hwnd && getDpiForWindow) {
-    if (UINT dpi = getDpiForWindow(hwnd)) return static_cast<int>(dpi);
-  }
-  HDC screen = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
-  return dpi > 0 ? dpi : kBaseDpi;
-}
+// On the window itself, below the pages.
+constexpr ControlSpec kSwitches[] = {
+    {IDC_CHECK1, WC_BUTTONW, BS_AUTOCHECKBOX | WS_TABSTOP, FontRole::Ui, "置最前"},
+    {IDC_CHECK3, WC_BUTTONW, BS_AUTOCHECKBOX | WS_TABSTOP, FontRole::Ui, "菜单"},
+};
 
 // Arms a window timer for the pump's next tick, or stops it.
 void Arm(HWND hwnd, UINT_PTR id, const TickPump& pump) {
@@ -45,19 +39,10 @@ void Arm(HWND hwnd, UINT_PTR id, const TickPump& pump) {
 
 }  // namespace
 
-bool Form1FrameWin32::IsNormal() { return hwnd_ && !IsIconic(hwnd_) && !IsZoomed(hwnd_); }
-
-TwipsRect Form1FrameWin32::Bounds() {
-  RECT r{};
-  GetWindowRect(hwnd_, &r);
-  const int dpi = DpiOfWindow(hwnd_);
-  return {PixelsToTwips(r.left, dpi), PixelsToTwips(r.top, dpi), PixelsToTwips(r.right - r.left, dpi),
-          PixelsToTwips(r.bottom - r.top, dpi)};
-}
-
-Form1Window::Form1Window(HINSTANCE instance, Clock& clock, Form1FrameWin32& frame, Form1Model& model)
-    : instance_(instance), clock_(clock), frame_(frame), model_(model), timer1_(clock), timer2_(clock),
-      timer3_(clock) {
+Form1Window::Form1Window(HINSTANCE instance, Clock& clock, Form1FrameWin32& frame, TrayWin32& tray,
+                         Form1Model& model)
+    : instance_(instance), clock_(clock), frame_(frame), tray_(tray), model_(model),
+      taskbarCreated_(RegisterWindowMessageW(L"TaskbarCreated")), timer1_(clock), timer2_(clock), timer3_(clock) {
   pages_[kPageStopwatch] = std::make_unique<StopwatchPageWin32>(model.stopwatch());
   pages_[kPageShutdown] = std::make_unique<ShutdownPageWin32>(model.scheduler());
   pages_[kPageChime] = std::make_unique<ChimePageWin32>(model.chime());
@@ -88,12 +73,22 @@ bool Form1Window::Create() {
                   TwipsToPixels(g.left, dpi), TwipsToPixels(g.top, dpi), TwipsToPixelsAtLeast(g.width, dpi),
                   TwipsToPixelsAtLeast(g.height, dpi), nullptr, nullptr, instance_, this);
   if (!hwnd_) return false;
+  // Saving and the minimum size use the window's own DPI; so does the place it opens at, which
+  // may be on a monitor with another scale than the system's.
+  if (Dpi() != dpi)
+    SetWindowPos(hwnd_, nullptr, TwipsToPixels(g.left, Dpi()), TwipsToPixels(g.top, Dpi()),
+                 TwipsToPixelsAtLeast(g.width, Dpi()), TwipsToPixelsAtLeast(g.height, Dpi()),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  tray_.SetWindow(hwnd_, LoadIconW(instance_, MAKEINTRESOURCEW(IDI_TIKODAN)), TKD_MSG_TRAY_CALLBACK);
 
   fonts_ = std::make_unique<Fonts>(Dpi());
   controls_ = std::make_unique<Controls>(hwnd_, instance_);
   tab_ = CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP, 0, 0, 0, 0,
                          hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_SSTAB1)), instance_, nullptr);
   SendMessageW(tab_, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_->Get(FontRole::Ui)), FALSE);
+  controls_->Create(kSwitches, std::size(kSwitches), kNoPage, *fonts_);
+  controls_->SetTip(IDC_CHECK1, "是否将本软件置于屏幕最前");
+  controls_->SetTip(IDC_CHECK3, "是否显示系统菜单");
   currentPage_ = model_.View().currentPage;
   BuildTabs();
   EnsurePage(currentPage_);
@@ -114,25 +109,6 @@ void Form1Window::Show(int showCommand) {
 
 int Form1Window::Dpi() const { return DpiOfWindow(hwnd_); }
 
-void Form1Window::BuildTabs() {
-  // The tab control cannot hide a tab, so the visible pages are laid out as its items.
-  TabCtrl_DeleteAllItems(tab_);
-  tabCount_ = 0;
-  int selected = -1;
-  for (int page = 0; page < kPageCount; ++page) {
-    if (!model_.View().pageVisible[page]) continue;
-    std::wstring caption = Utf8ToWide(kPageCaptions[page]);
-    TCITEMW item{};
-    item.mask = TCIF_TEXT;
-    item.pszText = caption.data();
-    TabCtrl_InsertItem(tab_, tabCount_, &item);
-    if (page == currentPage_) selected = tabCount_;
-    tabPages_[tabCount_++] = page;
-  }
-  if (selected < 0 && tabCount_ > 0) currentPage_ = tabPages_[selected = 0];
-  TabCtrl_SetCurSel(tab_, selected);
-}
-
 // A page's controls are made the first time the page is shown, as property sheets do, so that
 // start-up pays only for the page it opens on.
 PageWin32* Form1Window::EnsurePage(int page) {
@@ -149,7 +125,12 @@ void Form1Window::Layout() {
   GetClientRect(hwnd_, &client);
   const int tabHeight = MulDiv(kTabHeight, Dpi(), kBaseDpi);
   MoveWindow(tab_, 0, 0, client.right, tabHeight, TRUE);
-  const RECT area{0, tabHeight, client.right, client.bottom};
+  const int switchesTop = client.bottom - MulDiv(kSwitchesHeight, Dpi(), kBaseDpi);
+  const int switchWidth = MulDiv(kSwitchWidth, Dpi(), kBaseDpi), margin = MulDiv(8, Dpi(), kBaseDpi);
+  const int switchHeight = MulDiv(kSwitchesHeight - 6, Dpi(), kBaseDpi);
+  controls_->Move(IDC_CHECK1, margin, switchesTop, switchWidth, switchHeight);
+  controls_->Move(IDC_CHECK3, margin * 2 + switchWidth, switchesTop, switchWidth, switchHeight);
+  const RECT area{0, tabHeight, client.right, switchesTop};
   for (int page = 0; page < kPageCount; ++page)
     if (pageCreated_[page]) pages_[page]->Layout(*controls_, area, Dpi());
 }
@@ -161,6 +142,9 @@ void Form1Window::Render() {
     caption_ = std::move(caption);
     SetWindowTextW(hwnd_, caption_.c_str());
   }
+  controls_->SetChecked(IDC_CHECK1, model_.View().check1);
+  controls_->SetChecked(IDC_CHECK3, model_.View().check3);
+  menus_.ShowMenuBar(hwnd_, model_.View().menuBarVisible);
   for (int page = 0; page < kPageCount; ++page)
     if (pageCreated_[page]) pages_[page]->Render(*controls_);
   rendering_ = false;
@@ -201,6 +185,12 @@ void Form1Window::OnTimer(UINT_PTR id) {
 
 void Form1Window::OnCommand(int id, int code) {
   if (rendering_) return;  // changes made by Render are not the user's
+  if ((id == IDC_CHECK1 || id == IDC_CHECK3) && code == BN_CLICKED) {
+    const bool checked = controls_->Checked(id);
+    id == IDC_CHECK1 ? model_.Check1_Click(checked) : model_.Check3_Click(checked);
+    Render();
+    return;
+  }
   for (int page = 0; page < kPageCount; ++page) {
     if (pageCreated_[page] && pages_[page]->OnCommand(*controls_, id, code)) {
       Render();
@@ -208,15 +198,6 @@ void Form1Window::OnCommand(int id, int code) {
       return;
     }
   }
-}
-
-void Form1Window::OnTabChange() {
-  const int index = TabCtrl_GetCurSel(tab_);
-  if (index >= 0 && index < tabCount_) currentPage_ = tabPages_[index];
-  EnsurePage(currentPage_);
-  Layout();
-  Render();
-  controls_->ShowPage(currentPage_);
 }
 
 void Form1Window::OnDpiChanged(const RECT& suggested) {
@@ -250,7 +231,17 @@ LRESULT CALLBACK Form1Window::WndProc(HWND hwnd, UINT message, WPARAM wParam, LP
 LRESULT Form1Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_COMMAND:
-      OnCommand(LOWORD(wParam), HIWORD(wParam));
+      if (lParam == 0 && HIWORD(wParam) == 0) OnMenu(LOWORD(wParam));
+      else OnCommand(LOWORD(wParam), HIWORD(wParam));
+      return 0;
+    case WM_CLOSE:  // a user's close hides the window behind the tray icon
+      model_.Form_QueryUnload();
+      ShowWindow(hwnd_, SW_HIDE);
+      return 0;
+    case WM_QUERYENDSESSION:  // never stand in the way of logging off or shutting down
+      return TRUE;
+    case TKD_MSG_TRAY_CALLBACK:
+      OnTrayCallback(LOWORD(lParam));
       return 0;
     case WM_TIMER:
       OnTimer(wParam);
@@ -285,6 +276,7 @@ LRESULT Form1Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       PostQuitMessage(0);
       return 0;
   }
+  if (message == taskbarCreated_ && taskbarCreated_) model_.TaskbarCreated();
   return DefWindowProcW(hwnd_, message, wParam, lParam);
 }
 

@@ -8,28 +8,19 @@
 #include <string>
 
 #include "app/controls_win32.h"
+#include "app/menus_win32.h"
 #include "app/page_win32.h"
+#include "app/window_frame_win32.h"
 #include "platform/ports.h"
+#include "platform/tray_win32.h"
 #include "timing/tick_pump.h"
 #include "window/form1_model.h"
 
 namespace tkd {
 
-// The main window as the model sees it, over whichever window handle the frame has made. It
-// outlives both the model and the window, so neither ever points at something destroyed.
-class Form1FrameWin32 : public WindowFrame {
- public:
-  void SetHandle(HWND hwnd) { hwnd_ = hwnd; }
-  bool IsNormal() override;
-  TwipsRect Bounds() override;
-
- private:
-  HWND hwnd_ = nullptr;
-};
-
 class Form1Window {
  public:
-  Form1Window(HINSTANCE instance, Clock& clock, Form1FrameWin32& frame, Form1Model& model);
+  Form1Window(HINSTANCE instance, Clock& clock, Form1FrameWin32& frame, TrayWin32& tray, Form1Model& model);
   ~Form1Window();
   Form1Window(const Form1Window&) = delete;
   Form1Window& operator=(const Form1Window&) = delete;
@@ -46,6 +37,8 @@ class Form1Window {
   void OnTimer(UINT_PTR id);
   void OnTabChange();
   void OnDpiChanged(const RECT& suggested);
+  void OnMenu(int id);
+  void OnTrayCallback(UINT mouseMessage);
 
   void BuildTabs();
   PageWin32* EnsurePage(int page);  // makes the page's controls the first time; nullptr if none
@@ -57,7 +50,10 @@ class Form1Window {
   HINSTANCE instance_;
   Clock& clock_;
   Form1FrameWin32& frame_;
+  TrayWin32& tray_;
   Form1Model& model_;
+  Menus menus_;
+  UINT taskbarCreated_;  // the message Explorer broadcasts when it has (re)started
   HWND hwnd_ = nullptr;
   HWND tab_ = nullptr;
   std::unique_ptr<Fonts> fonts_;

@@ -10,6 +10,7 @@
 #include "platform/prompt_win32.h"
 #include "platform/registry_win32.h"
 #include "platform/shutdown_win32.h"
+#include "platform/tray_win32.h"
 #include "platform/sound_win32.h"
 #include "settings/settings_store.h"
 #include "window/form1_model.h"
@@ -28,11 +29,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   tkd::PromptWin32 prompt;
   tkd::LifetimeWin32 lifetime;
   tkd::ShutdownWin32 shutdown;
+  tkd::TrayWin32 tray;
   tkd::Form1FrameWin32 frame;
-  tkd::Form1Model model({store, clock, locale, sound, prompt, lifetime, frame, shutdown},
+  tkd::Form1Model model({store, clock, locale, sound, prompt, lifetime, frame, shutdown, tray},
                         tkd::CurrentProgramInfo());
   if (!model.Form_Load()) return 0;
-  tkd::Form1Window window(instance, clock, frame, model);
+  tkd::Form1Window window(instance, clock, frame, tray, model);
   if (!window.Create()) return 1;
   prompt.SetOwner(window.Handle());
   window.Show(showCommand);

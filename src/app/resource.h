@@ -41,3 +41,36 @@
 #define IDC_CHECK9 1309
 #define IDC_CHECK10 1310
 #define IDC_FRAME_CHIME 1550
+
+// On the window itself, outside the pages.
+#define IDC_CHECK1 1301  // "置最前"
+#define IDC_CHECK3 1303  // "菜单"
+
+// The menu bar menuCaiDan and the tray pop-up menu R_menu; the driver posts these as WM_COMMAND.
+#define IDM_CHAOZHOU 2001  // menuChaoZhou "技术支持(&S)"
+#define IDM_UPDATE 2002    // menuUpdate "检查更新(&K)"
+#define IDM_ABOUT 2003     // nemuAbout "关于本软件(&A)..."
+#define IDM_OPTION 2004    // menuOption "选项(&O)..."
+#define IDM_JIEMIAN 2005   // menuJiemian, never available
+#define IDM_EXIT 2006      // menuExit "退出(&X)"
+#define IDM_RSUPPORT 2101
+#define IDM_RUPDATE 2102
+#define IDM_RABOUT 2103
+#define IDM_ROPTION 2104  // never available
+#define IDM_REXIT 2105    // RmenuExit "退出"
+
+// The tray icon's private callback message (WM_APP + 1); lParam's low word is the mouse message.
+#define TKD_MSG_TRAY_CALLBACK (0x8000 + 1)
+
+// The options dialog FormOption.
+#define IDD_OPTIONS 300
+#define IDC_OPT_CHECK1 3001  // "开机自启动本程序"
+#define IDC_OPT_CHECK2 3002  // Check2 ... Check5 hide pages 0 ... 3
+#define IDC_OPT_CHECK3 3003
+#define IDC_OPT_CHECK4 3004
+#define IDC_OPT_CHECK5 3005
+#define IDC_OPT_FRAME1 3010
+#define IDC_OPT_LABEL1 3011
+#define IDC_OPT_TEXT1 3012
+#define IDC_OPT_LABEL2 3013
+// "确定" and "退出" are IDOK and IDCANCEL, so that Enter and Escape work as usual.

@@ -52,14 +52,19 @@ inline constexpr char kSettingsKey[] = "SOFTWARE\\BrisoLaken\\TiKoDan";
 inline std::optional<std::string> Setting(const std::string& name) {
   return RegistryWin32().Read(RegRoot::LocalMachine, kSettingsKey, name);
 }
-// Removes every key the program writes to, under both roots, so that the next start is a first start.
+// Removes every key the program writes to, under both roots and both views of the machine's
+// SOFTWARE key, so that the next start is a first start.
 inline bool WipeProgramKeys() {
   bool gone = true;
-  for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
-    for (const std::string key : {kSettingsKey, "software\\microsoft\\com3"}) {
-      const LONG status = RegDeleteTreeW(root, Utf8ToWide(key).c_str());  // the key itself goes too
+  for (const auto& [root, view] : {std::pair{HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY},
+                                   {HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY}, {HKEY_CURRENT_USER, 0}}) {
+    HKEY software = nullptr;
+    if (RegOpenKeyExW(root, L"SOFTWARE", 0, KEY_ALL_ACCESS | view, &software) != ERROR_SUCCESS) return false;
+    for (const wchar_t* key : {L"BrisoLaken\\TiKoDan", L"microsoft\\com3"}) {
+      const LONG status = RegDeleteTreeW(software, key);  // the key itself goes too
       gone = gone && (status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND);
     }
+    RegCloseKey(software);
   }
   return gone;
 }

@@ -110,8 +110,8 @@ TEST_F(FreshProgramTest, WritesTheFirstRunValuesAndOpensOnTheShutdownPageWithout
   SYSTEMTIME today;
   GetLocalTime(&today);
   FirstStartState expected{
-      // The chime boxes are ticked by start-up, whose click handlers store them back.
-      {{"Check1", "0"}, {"Check2", "0"}, {"Check3", "1"}, {"Check9", " 1"}, {"CheckOption1", "1"},
+      // The boxes start-up ticks are stored back by their click handlers.
+      {{"Check1", "0"}, {"Check2", "0"}, {"Check3", " 1"}, {"Check9", " 1"}, {"CheckOption1", "1"},
        {"ADsj", "1"}, {"firstuse", "1"}},
       today.wYear,  // every short date format of the locale begins with the year
       {L"TiKoDan", L"定时关机", L"整点报时", L"鼠标统计", L"概况"},

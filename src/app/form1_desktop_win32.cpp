@@ -1,0 +1,38 @@
+// The main window's desktop side: its menus, the options dialog and the tray icon's callbacks.
+#include "app/form1_win32.h"
+#include "app/options_dialog_win32.h"
+#include "app/resource.h"
+
+namespace tkd {
+
+void Form1Window::OnMenu(int id) {
+  switch (id) {
+    case IDM_OPTION: {
+      OptionsModel options = model_.OpenOptions();
+      RunOptionsDialog(instance_, hwnd_, options, [this] {
+        BuildTabs();
+        OnTabChange();
+      });
+      break;
+    }
+    case IDM_EXIT: model_.menuExit_Click(); break;
+    case IDM_REXIT: model_.RmenuExit_Click(); break;
+    default: break;  // support, update and about arrive with the web services
+  }
+}
+
+void Form1Window::OnTrayCallback(UINT mouseMessage) {
+  const TrayMouse mouse = mouseMessage == WM_LBUTTONUP   ? TrayMouse::LeftUp
+                          : mouseMessage == WM_RBUTTONUP ? TrayMouse::RightUp
+                                                         : TrayMouse::Other;
+  switch (model_.TrayIcon_Callback(mouse)) {
+    case TrayAction::ShowWindow:
+      ShowWindow(hwnd_, SW_RESTORE);
+      SetForegroundWindow(hwnd_);
+      break;
+    case TrayAction::ShowMenu: menus_.ShowTrayMenu(hwnd_); break;
+    case TrayAction::None: break;
+  }
+}
+
+}  // namespace tkd

@@ -1,0 +1,43 @@
+// TrayWin32: Shell_NotifyIconW add and delete; a failure leaves things as they are.
+#include "platform/tray_win32.h"
+
+#include <shellapi.h>
+
+#include "platform/text_win32.h"
+
+namespace tkd {
+namespace {
+constexpr UINT kIconId = 1;
+}
+
+void TrayWin32::SetWindow(HWND window, HICON icon, UINT callbackMessage) {
+  window_ = window;
+  icon_ = icon;
+  callbackMessage_ = callbackMessage;
+}
+
+NOTIFYICONDATAW TrayWin32::Data() const {
+  NOTIFYICONDATAW data{};
+  data.cbSize = sizeof data;
+  data.hWnd = window_;
+  data.uID = kIconId;
+  return data;
+}
+
+void TrayWin32::Add(const std::string& tip) {
+  NOTIFYICONDATAW data = Data();
+  data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+  data.uCallbackMessage = callbackMessage_;
+  data.hIcon = icon_;
+  lstrcpynW(data.szTip, Utf8ToWide(tip).c_str(), ARRAYSIZE(data.szTip));
+  // After Explorer restarts the old icon is gone and the add succeeds; otherwise a second add
+  // fails and the icon stays as it is.
+  Shell_NotifyIconW(NIM_ADD, &data);
+}
+
+void TrayWin32::Remove() {
+  NOTIFYICONDATAW data = Data();
+  Shell_NotifyIconW(NIM_DELETE, &data);
+}
+
+}  // namespace tkd
