@@ -194,6 +194,7 @@ class Control {
 class MainWindow {
  public:
   explicit MainWindow(HWND hwnd) : hwnd_(hwnd), tab_(GetDlgItem(hwnd, IDC_SSTAB1)) {}
+  HWND Handle() const { return hwnd_; }
   std::wstring Title() const { return WindowText(hwnd_); }
   Control Child(int id) const { return Control(hwnd_, GetDlgItem(hwnd_, id)); }
   RECT Place() const {

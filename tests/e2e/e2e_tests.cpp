@@ -10,6 +10,7 @@
 #include <ostream>
 #include <set>
 #include <tuple>
+#include <utility>
 
 #include "app_driver.h"
 #include "core/number_text.h"
@@ -328,6 +329,91 @@ TEST_F(SchedulePagesTest, ShowTheirCaptionsWithTheWarningsHidden) {
                                        {L"自动关机前10分钟开始提醒", L"请输入“0-23”之间的整数"},
                                        {false, false, false, true}},
                       kReact));
+}
+
+// The desktop side: tray, exit, options, always on top, start with Windows.
+
+class DesktopTest : public E2eTest {
+ protected:
+  // The program's dialog or message box with this caption, once it is on screen.
+  static HWND WaitForBox(const std::wstring& caption) {
+    HWND found = nullptr;
+    WaitUntil([&] {
+      for (HWND box : TopLevel(ProcessOf(Main().Handle()), L"#32770"))
+        if (WindowText(box) == caption) return (found = box) != nullptr;
+      return false;
+    }, kReact);
+    return found;
+  }
+};
+
+TEST_F(DesktopTest, CloseHidesBehindTheTrayAndExitAsksFirst) {
+  ASSERT_NO_FATAL_FAILURE(StartFresh());
+  const HWND form = Main().Handle();
+  PostMessageW(form, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(form); }, kReact));
+  EXPECT_FALSE(app_->EndsWithin(1500ms));
+  PostMessageW(form, TKD_MSG_TRAY_CALLBACK, 1, WM_LBUTTONUP);  // a left click on the icon
+  EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(form) != FALSE; }, kReact));
+  DWORD_PTR answer = 0;  // logging off is never vetoed
+  ASSERT_TRUE(SendMessageTimeoutW(form, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 2000, &answer));
+  EXPECT_EQ(answer, TRUE);
+  for (const int button : {IDCANCEL, IDOK}) {
+    PostMessageW(form, WM_COMMAND, IDM_EXIT, 0);
+    const HWND box = WaitForBox(L"关闭程序?");
+    ASSERT_TRUE(box) << "no exit confirmation";
+    EXPECT_EQ(WindowText(GetDlgItem(box, 0xFFFF)), L"你确定要关闭此程序吗?");
+    PostMessageW(GetDlgItem(box, button), BM_CLICK, 0, 0);
+    EXPECT_EQ(app_->EndsWithin(button == IDOK ? 5000ms : 1500ms), button == IDOK);
+  }
+}
+
+TEST_F(DesktopTest, OptionsHidePagesAtOnceAndRefuseAnIntervalOutOfRange) {
+  ASSERT_NO_FATAL_FAILURE(StartFresh());
+  PostMessageW(Main().Handle(), WM_COMMAND, IDM_OPTION, 0);
+  const HWND options = WaitForBox(L"选项...");
+  ASSERT_TRUE(options) << "no options dialog";
+  EXPECT_EQ(IsDlgButtonChecked(options, IDC_OPT_CHECK1), BST_CHECKED);
+  EXPECT_EQ(WindowText(GetDlgItem(options, IDC_OPT_TEXT1)), L"1");
+  PostMessageW(GetDlgItem(options, IDC_OPT_CHECK2), BM_CLICK, 0, 0);
+  EXPECT_TRUE(Becomes([] { return Main().Tabs(); },
+                      std::vector<std::wstring>{L"定时关机", L"整点报时", L"鼠标统计", L"概况"}, kReact));
+  SendMessageTimeoutW(GetDlgItem(options, IDC_OPT_TEXT1), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"21"), 0, 500, nullptr);
+  const HWND refusal = WaitForBox(L"TiKoDan");
+  ASSERT_TRUE(refusal);
+  EXPECT_EQ(WindowText(GetDlgItem(refusal, 0xFFFF)), L"只能输入1-20之间的数字");
+  PressOk(refusal);
+  PostMessageW(GetDlgItem(options, IDOK), BM_CLICK, 0, 0);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(options); }, kReact));
+  EXPECT_EQ(Setting("CheckOption2"), " 1");
+  EXPECT_EQ(Setting("ADsj"), " 1");  // stored back when the dialog loaded, not 21
+}
+
+TEST_F(DesktopTest, AlwaysOnTopFollowsTheBoxWithinASecond) {
+  ASSERT_NO_FATAL_FAILURE(StartFresh());
+  const HWND form = Main().Handle();
+  const auto topmost = [&] { return (GetWindowLongW(form, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; };
+  Main().Child(IDC_CHECK1).Click();
+  EXPECT_TRUE(WaitUntil(topmost, 1500ms));
+  SetWindowPos(form, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);  // another program
+  EXPECT_TRUE(WaitUntil(topmost, 1500ms));
+  EXPECT_EQ(Setting("Check1"), " 1");
+}
+
+TEST_F(DesktopTest, StartsWithWindowsFromAFolderWithABlankAndChineseInQuotes) {
+  const std::wstring folder = L"C:\\Program Files\\计时 工具", exe = folder + L"\\TiKoDan.exe";
+  CreateDirectoryW(folder.c_str(), nullptr);
+  ASSERT_TRUE(CopyFileW(g_exe.c_str(), exe.c_str(), FALSE)) << "cannot copy to " << Show(exe);
+  const std::wstring original = std::exchange(g_exe, exe);
+  StartFresh();
+  g_exe = original;
+  const auto read = [] {
+    return std::vector<std::string>{
+        RegistryWin32().Read(RegRoot::LocalMachine, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", "tikodan").value_or("(missing)"),
+        Setting("Path").value_or("(missing)"), Setting("tkdExeName").value_or("(missing)")};
+  };
+  EXPECT_TRUE(Becomes(read, std::vector<std::string>{"\"C:\\Program Files\\计时 工具\\TiKoDan.exe\"",
+                                                     "C:\\Program Files\\计时 工具", "TiKoDan"}, kReact));
 }
 
 // Run by run_e2e.sh under a wall clock set to 06:59:56, with the sound folder's file opens
