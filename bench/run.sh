@@ -69,35 +69,16 @@ baseArgs=(--app baseline "$(winPath "$baseline")" TkdBaselineWindow)
 prefix="$work/prefix"
 cleanup() {
   tkd_prefix_kill 2>/dev/null || true
-  if declare -F tkd_xvfb_stop >/dev/null; then tkd_xvfb_stop 2>/dev/null || true; fi
+  tkd_xvfb_stop 2>/dev/null || true
   rm -rf "$work"
 }
-if [[ -f "$repo/scripts/wine-prefix.sh" ]]; then
-  # shellcheck source=../scripts/wine-prefix.sh
-  source "$repo/scripts/wine-prefix.sh"
-  unset DISPLAY
-  tkd_xvfb_ensure
-  trap cleanup EXIT  # set after Xvfb started, replacing the helper's own trap: cleanup stops it
-  trap "exit 130" INT TERM
-  tkd_prefix_init "$prefix" >&2
-else
-  xvfbPid=""
-  tkd_prefix_kill() { WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true; WINEPREFIX="$prefix" wineserver -w 2>/dev/null || true; }
-  trap 'cleanup; [[ -n "$xvfbPid" ]] && kill "$xvfbPid" 2>/dev/null' EXIT
-  display=99
-  while [[ -e /tmp/.X$display-lock ]]; do display=$((display + 1)); done
-  Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-  xvfbPid=$!
-  export DISPLAY=":$display"
-  sleep 1
-  export WINEPREFIX="$prefix" WINEARCH=win64 WINEDEBUG=-all
-  export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-  echo "Preparing Wine prefix $prefix..." >&2
-  wineboot -i >/dev/null 2>&1
-  wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
-  wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x800 /f >/dev/null 2>&1
-  wineserver -w
-fi
+# shellcheck source=../scripts/wine-prefix.sh
+source "$repo/scripts/wine-prefix.sh"
+unset DISPLAY
+tkd_xvfb_ensure
+trap cleanup EXIT  # set after Xvfb started, replacing the helper's own trap: cleanup stops it
+trap "exit 130" INT TERM
+tkd_prefix_init "$prefix" >&2
 
 # A sound device that discards everything: the hourly chime may fall inside a run, and
 # machines without a sound card would otherwise log ALSA errors.

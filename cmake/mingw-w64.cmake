@@ -15,5 +15,7 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 # One file, no DLL beyond Windows' own.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 
-find_program(WINE_EXECUTABLE NAMES wine64 wine)
-set(CMAKE_CROSSCOMPILING_EMULATOR ${WINE_EXECUTABLE})
+# CTest runs the Windows test programs under Wine through this wrapper, in the build tree's own
+# prefix (never ~/.wine), set up on first use.
+set(CMAKE_CROSSCOMPILING_EMULATOR bash ${CMAKE_CURRENT_LIST_DIR}/wine-run.sh
+    ${CMAKE_BINARY_DIR}/wineprefix-tests)

@@ -49,10 +49,16 @@ EOF
 }
 
 # Runs a Wine tool under a deadline, so that a prefix that hangs fails instead of blocking CI.
+# The set-up lock (fd 9) is not handed on: a lingering wineserver must not hold it.
 _tkd_wine_timed() {
   local seconds="$1"
   shift
-  timeout --kill-after=10 "$seconds" "$@"
+  timeout --kill-after=10 "$seconds" "$@" 9>&-
+}
+
+# Whether the prefix is set up as this version of the script sets it up.
+_tkd_prefix_ready() {
+  [[ -f "$1/system.reg" && -f "$1/.tkd-prefix-layout" && "$(cat "$1/.tkd-prefix-layout")" == "$TKD_PREFIX_LAYOUT" ]]
 }
 
 tkd_prefix_init() {
@@ -60,12 +66,17 @@ tkd_prefix_init() {
   mkdir -p "$prefix"
   prefix="$(cd "$prefix" && pwd)"
   tkd_wine_env "$prefix"
+  _tkd_prefix_ready "$prefix" && return 0
+  # Programs started together on a new prefix (parallel tests) set it up once: the first one
+  # does, the others wait for it and find it ready.
+  (
+    flock 9
+    _tkd_prefix_ready "$prefix" || _tkd_prefix_setup "$prefix"
+  ) 9>"$prefix/.tkd-prefix.lock"
+}
 
-  local marker="$prefix/.tkd-prefix-layout"
-  if [[ -f "$prefix/system.reg" && -f "$marker" && "$(cat "$marker")" == "$TKD_PREFIX_LAYOUT" ]]; then
-    return 0
-  fi
-
+_tkd_prefix_setup() {
+  local prefix="$1"
   echo "Preparing Wine prefix $prefix (first use takes about half a minute)..." >&2
   if ! _tkd_wine_timed 300 wineboot -i >/dev/null 2>&1; then
     echo "wineboot failed in $prefix" >&2
@@ -86,7 +97,7 @@ tkd_prefix_init() {
   # A Chinese value name survives only a UTF-16 file with its byte-order mark.
   local reg="$prefix/tkd-prefix.reg"
   { printf '\xff\xfe'; _tkd_prefix_reg | sed 's/$/\r/' | iconv -f UTF-8 -t UTF-16LE; } >"$reg"
-  if ! _tkd_wine_timed 120 wine regedit /S "$(winepath -w "$reg" 2>/dev/null)" >/dev/null 2>&1; then
+  if ! _tkd_wine_timed 120 wine regedit /S "$(winepath -w "$reg" 2>/dev/null 9>&-)" >/dev/null 2>&1; then
     echo "importing $reg failed" >&2
     return 1
   fi
@@ -96,7 +107,7 @@ tkd_prefix_init() {
     echo "the virtual desktop setting did not reach $prefix/user.reg" >&2
     return 1
   fi
-  echo "$TKD_PREFIX_LAYOUT" >"$marker"
+  echo "$TKD_PREFIX_LAYOUT" >"$prefix/.tkd-prefix-layout"
 }
 
 # Ends every process of the current prefix (the program, the driver, the desktop, services).

@@ -1,215 +1,146 @@
-// RegistryWin32 against Wine's real registry: value types, raw byte shapes, letter case, key
-// creation, UTF-16 storage and refused writes.
+// RegistryWin32 against Wine's registry: which stored values read back and as what, the bytes a
+// write stores, and quiet failures on keys that refuse access.
 #include <gtest/gtest.h>
 
-#include <cctype>
+#include <windows.h>
+
+#include <sddl.h>
+
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/registry_win32.h"
 #include "platform/text_win32.h"
-#include "scratch_registry.h"
 
-namespace tkd::wine_test {
+namespace tkd {
 namespace {
 
-class RegistryWin32Test : public ::testing::TestWithParam<RegRoot> {
+// Each root with the predefined key it stands for. The raw access below names the key itself, so
+// a root mapped to the wrong key shows.
+struct Root {
+  RegRoot root;
+  HKEY key;
+  const char* name;
+};
+const Root kRoots[] = {{RegRoot::LocalMachine, HKEY_LOCAL_MACHINE, "HKEY_LOCAL_MACHINE"},
+                       {RegRoot::CurrentUser, HKEY_CURRENT_USER, "HKEY_CURRENT_USER"}};
+
+std::vector<BYTE> BytesOf(const std::wstring& units) {
+  const auto* first = reinterpret_cast<const BYTE*>(units.data());
+  return {first, first + units.size() * sizeof(wchar_t)};
+}
+
+UniqueHkey CreateKey(HKEY root, const std::string& subKey, REGSAM access) {
+  UniqueHkey key;
+  RegCreateKeyExW(root, Utf8ToWide(subKey).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, access,
+                  nullptr, key.Receive(), nullptr);
+  return key;
+}
+
+// The bytes of a REG_SZ value exactly as stored (short ones only); nothing for any other value.
+std::optional<std::vector<BYTE>> StoredText(HKEY root, const std::string& subKey,
+                                            const std::string& name) {
+  BYTE bytes[256];
+  DWORD type = REG_NONE, size = sizeof bytes;
+  if (RegQueryValueExW(CreateKey(root, subKey, KEY_QUERY_VALUE).Get(), Utf8ToWide(name).c_str(),
+                       nullptr, &type, bytes, &size) != ERROR_SUCCESS ||
+      type != REG_SZ) {
+    return std::nullopt;
+  }
+  return std::vector<BYTE>(bytes, bytes + size);
+}
+
+// Replaces a key's access list with one written in SDDL.
+bool Restrict(HKEY root, const std::string& subKey, const wchar_t* sddl) {
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1, &descriptor,
+                                                            nullptr)) {
+    return false;
+  }
+  const LSTATUS status = RegSetKeySecurity(CreateKey(root, subKey, WRITE_DAC).Get(),
+                                           DACL_SECURITY_INFORMATION, descriptor);
+  LocalFree(descriptor);
+  return status == ERROR_SUCCESS;
+}
+
+// A fresh key under both roots, removed with everything below it at the end.
+class RegistryWin32Test : public ::testing::Test {
  protected:
-  RegRoot root() const { return GetParam(); }
-  ScratchKeys scratch_;
+  ~RegistryWin32Test() override {
+    Restrict(HKEY_LOCAL_MACHINE, path_ + "\\Locked", L"D:P(A;;KA;;;WD)");  // for RegDeleteTreeW
+    for (const Root& r : kRoots) {
+      RegDeleteTreeW(r.key, Utf8ToWide(path_).c_str());
+      RegDeleteKeyW(r.key, L"Software\\TiKoDanTest");  // once no other run's key is left
+    }
+  }
+  const std::string path_ = "Software\\TiKoDanTest\\run_" + std::to_string(GetCurrentProcessId()) +
+                            "_" + std::to_string(GetTickCount64());
   RegistryWin32 registry_;
 };
 
-TEST_P(RegistryWin32Test, ValuesOfOtherTypesReadAsNothing) {
-  const DWORD number = 42;
-  const auto* numberBytes = reinterpret_cast<const BYTE*>(&number);
-  const ULONGLONG wide = 42;
-  const auto* wideBytes = reinterpret_cast<const BYTE*>(&wide);
+TEST_F(RegistryWin32Test, ReadsOnlyStringValuesAndOnlyUpToTheirFirstNul) {
   struct Case {
     const char* name;
     DWORD type;
     std::vector<BYTE> bytes;
+    std::optional<std::string> expected;
   };
   const std::vector<Case> cases = {
-      {"dword", REG_DWORD, {numberBytes, numberBytes + sizeof number}},
-      {"qword", REG_QWORD, {wideBytes, wideBytes + sizeof wide}},
-      {"expand", REG_EXPAND_SZ, BytesOf(std::wstring(L"%SystemRoot%\\x", 15))},
-      {"multi", REG_MULTI_SZ, BytesOf(std::wstring(L"one\0two\0\0", 9))},
-      {"binary", REG_BINARY, BytesOf(std::wstring(L"abc", 4))},
-      {"none", REG_NONE, {}},
+      {"number", REG_DWORD, {42, 0, 0, 0}, std::nullopt},
+      {"expandable", REG_EXPAND_SZ, BytesOf(std::wstring(L"%TEMP%\0", 7)), std::nullopt},
+      {"list", REG_MULTI_SZ, BytesOf(std::wstring(L"one\0two\0\0", 9)), std::nullopt},
+      {"binary", REG_BINARY, BytesOf(std::wstring(L"2.5\0", 4)), std::nullopt},
+      {"terminated", REG_SZ, BytesOf(std::wstring(L"abc\0", 4)), "abc"},
+      {"unterminated", REG_SZ, BytesOf(L"abc"), "abc"},
+      {"embedded NUL", REG_SZ, BytesOf(std::wstring(L"ab\0cd\0", 6)), "ab"},
+      {"odd byte count", REG_SZ, {'a', 0, 'b', 0, 'X'}, "ab"},
+      {"no bytes", REG_SZ, {}, ""},
+      {"beyond the BMP", REG_SZ, BytesOf(std::wstring(L"\U00020BB7\u5b9a\u65f6\0", 5)),
+       "\U00020BB7定时"},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    ASSERT_EQ(SetRawValue(root(), scratch_.Path(), c.name, c.type, c.bytes), ERROR_SUCCESS);
-    EXPECT_EQ(registry_.Read(root(), scratch_.Path(), c.name), std::nullopt);
+  for (const Root& r : kRoots) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(std::string(r.name) + ", " + c.name);
+      ASSERT_EQ(RegSetValueExW(CreateKey(r.key, path_, KEY_SET_VALUE).Get(),
+                               Utf8ToWide(c.name).c_str(), 0, c.type, c.bytes.data(),
+                               static_cast<DWORD>(c.bytes.size())),
+                ERROR_SUCCESS);
+      EXPECT_EQ(registry_.Read(r.root, path_, c.name), c.expected);
+    }
+    EXPECT_EQ(registry_.Read(r.root, path_, "missing"), std::nullopt);
   }
 }
 
-TEST_P(RegistryWin32Test, StringBytesReadUpToTheFirstNul) {
-  struct Case {
-    const char* name;
-    std::vector<BYTE> bytes;
-    std::string expected;
-  };
-  std::vector<BYTE> oddLength = BytesOf(std::wstring(L"ab", 2));
-  oddLength.push_back('X');  // half a UTF-16 unit
-  const std::vector<Case> cases = {
-      {"terminated", BytesOf(std::wstring(L"abc", 4)), "abc"},
-      {"unterminated", BytesOf(std::wstring(L"abc", 3)), "abc"},
-      {"embedded NUL", BytesOf(std::wstring(L"ab\0cd", 6)), "ab"},
-      {"leading NUL", BytesOf(std::wstring(L"\0cd", 4)), ""},
-      {"odd byte count", oddLength, "ab"},
-      {"single byte", {'X'}, ""},
-      {"no bytes", {}, ""},
-      {"Chinese", BytesOf(std::wstring(L"\u5b9a\u65f6\u5173\u673a", 5)), "定时关机"},
-      {"non-BMP", BytesOf(std::wstring(L"\U00020BB7\u91ce", 4)), "\U00020BB7野"},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    ASSERT_EQ(SetRawValue(root(), scratch_.Path(), c.name, REG_SZ, c.bytes), ERROR_SUCCESS);
-    EXPECT_EQ(registry_.Read(root(), scratch_.Path(), c.name), c.expected);
-  }
-}
-
-TEST_P(RegistryWin32Test, WritesStoreUtf16WithOneTerminatingNul) {
+TEST_F(RegistryWin32Test, WritesUtf16TextWithOneTerminatingNul) {
   struct Case {
     const char* name;
     std::string text;
     std::wstring stored;  // without the terminating NUL
   };
   const std::vector<Case> cases = {
-      {"ascii", "2.5", L"2.5"},
-      {"empty", "", L""},
-      {"Chinese", "定时关机 整点报时", L"\u5b9a\u65f6\u5173\u673a \u6574\u70b9\u62a5\u65f6"},
-      {"non-BMP", "\U00020BB7野家", L"\U00020BB7\u91ce\u5bb6"},
-      {"long", std::string(20000, 'x'), std::wstring(20000, L'x')},
+      {"number", "2.5", L"2.5"},
+      {"empty, yet present", "", L""},
+      {"beyond the BMP", "\U00020BB7野 定时", L"\U00020BB7\u91ce \u5b9a\u65f6"},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    ASSERT_TRUE(registry_.Write(root(), scratch_.Path(), c.name, c.text));
-    const RawValue raw = GetRawValue(root(), scratch_.Path(), c.name);
-    ASSERT_TRUE(raw.present);
-    EXPECT_EQ(raw.type, static_cast<DWORD>(REG_SZ));
-    EXPECT_EQ(raw.bytes, BytesOf(c.stored + L'\0'));
-    EXPECT_EQ(registry_.Read(root(), scratch_.Path(), c.name), c.text);
-  }
-}
-
-TEST_P(RegistryWin32Test, EmptyTextLeavesAPresentValue) {
-  ASSERT_TRUE(registry_.Write(root(), scratch_.Path(), "Blank", "filled"));
-  ASSERT_TRUE(registry_.Write(root(), scratch_.Path(), "Blank", ""));
-  const std::optional<std::string> read = registry_.Read(root(), scratch_.Path(), "Blank");
-  ASSERT_TRUE(read.has_value()) << "an empty value must differ from a missing one";
-  EXPECT_EQ(*read, "");
-}
-
-TEST_P(RegistryWin32Test, LetterCaseOfKeyPathAndValueNameAddressesOneValue) {
-  const std::string mixed = scratch_.Below("MixedCase\\Inner");
-  std::string upper = mixed, lower = mixed;
-  for (char& c : upper) c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
-  for (char& c : lower) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
-
-  ASSERT_TRUE(registry_.Write(root(), mixed, "tkdExeName", "first"));
-  EXPECT_EQ(registry_.Read(root(), upper, "TKDEXENAME"), "first");
-  EXPECT_EQ(registry_.Read(root(), lower, "tkdexename"), "first");
-
-  ASSERT_TRUE(registry_.Write(root(), upper, "TKDexename", "second"));
-  EXPECT_EQ(registry_.Read(root(), lower, "tkdEXEName"), "second");
-  EXPECT_EQ(ValueCount(root(), mixed), 1u);
-}
-
-TEST_P(RegistryWin32Test, MissingKeyOrValueReadsNothingAndFirstWriteCreatesTheKeys) {
-  const std::string parent = scratch_.Below("Parent");
-  const std::string deep = scratch_.Below("Parent\\Child\\Grandchild");
-  EXPECT_EQ(registry_.Read(root(), deep, "Value"), std::nullopt);
-  ASSERT_FALSE(KeyExists(root(), parent)) << "reading must not create keys";
-
-  ASSERT_TRUE(registry_.Write(root(), deep, "Value", "1"));
-  EXPECT_TRUE(KeyExists(root(), parent));
-  EXPECT_EQ(registry_.Read(root(), deep, "Value"), "1");
-  EXPECT_EQ(registry_.Read(root(), deep, "Other"), std::nullopt);
-  EXPECT_EQ(registry_.Read(root(), parent, "Value"), std::nullopt);
-}
-
-TEST_P(RegistryWin32Test, OneRootDoesNotSeeTheOther) {
-  const RegRoot other =
-      root() == RegRoot::LocalMachine ? RegRoot::CurrentUser : RegRoot::LocalMachine;
-  ASSERT_TRUE(registry_.Write(root(), scratch_.Path(), "OnlyHere", "x"));
-  EXPECT_EQ(registry_.Read(other, scratch_.Path(), "OnlyHere"), std::nullopt);
-  EXPECT_TRUE(GetRawValue(root(), scratch_.Path(), "OnlyHere").present);
-}
-
-INSTANTIATE_TEST_SUITE_P(BothRoots, RegistryWin32Test,
-                         ::testing::Values(RegRoot::LocalMachine, RegRoot::CurrentUser),
-                         [](const ::testing::TestParamInfo<RegRoot>& info) {
-                           return std::string(info.param == RegRoot::LocalMachine ? "Machine"
-                                                                                    : "User");
-                         });
-
-bool OpenSucceeds(RegRoot root, const std::string& subKey, REGSAM access) {
-  UniqueHkey key;
-  return RegOpenKeyExW(RootKey(root), Utf8ToWide(subKey).c_str(), 0, access, key.Receive()) ==
-         ERROR_SUCCESS;
-}
-
-TEST(RegistryWin32Refusal, WriteToAKeyThatDeniesSettingValuesReturnsFalse) {
-  ScratchKeys scratch;
-  RegistryWin32 registry;
-  const std::string locked = scratch.Below("Locked");
-  ASSERT_TRUE(scratch.Restrict(RegRoot::LocalMachine, locked, kDenySetValue));
-  if (OpenSucceeds(RegRoot::LocalMachine, locked, KEY_SET_VALUE)) {
-    GTEST_SKIP() << "this registry does not enforce key DACLs";
-  }
-  EXPECT_FALSE(registry.Write(RegRoot::LocalMachine, locked, "Value", "x"));
-  EXPECT_FALSE(GetRawValue(RegRoot::LocalMachine, locked, "Value").present);
-}
-
-TEST(RegistryWin32Refusal, WriteBelowAKeyThatDeniesCreatingKeysReturnsFalse) {
-  ScratchKeys scratch;
-  RegistryWin32 registry;
-  const std::string locked = scratch.Below("Locked");
-  ASSERT_TRUE(scratch.Restrict(RegRoot::LocalMachine, locked, kDenyCreateSubKey));
-  {
-    UniqueHkey probe;
-    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, Utf8ToWide(locked + "\\Probe").c_str(), 0, nullptr,
-                        REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr, probe.Receive(),
-                        nullptr) == ERROR_SUCCESS) {
-      GTEST_SKIP() << "this registry does not check the parent's right to create keys";
+  for (const Root& r : kRoots) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(std::string(r.name) + ", " + c.name);
+      ASSERT_TRUE(registry_.Write(r.root, path_ + "\\New", c.name, c.text));
+      EXPECT_EQ(StoredText(r.key, path_ + "\\New", c.name), BytesOf(c.stored + L'\0'));
+      EXPECT_EQ(registry_.Read(r.root, path_ + "\\New", c.name), c.text);
     }
   }
-  EXPECT_FALSE(registry.Write(RegRoot::LocalMachine, locked + "\\Child", "Value", "x"));
-  EXPECT_FALSE(KeyExists(RegRoot::LocalMachine, locked + "\\Child"));
 }
 
-TEST(RegistryWin32Refusal, WriteBelowAVolatileKeyReturnsFalse) {
-  // A key that lives only in memory cannot hold a key that is saved to disk.
-  ScratchKeys scratch;
-  RegistryWin32 registry;
-  const std::string volatileKey = scratch.Below("Volatile");
-  {
-    UniqueHkey key;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, Utf8ToWide(volatileKey).c_str(), 0, nullptr,
-                              REG_OPTION_VOLATILE, KEY_SET_VALUE, nullptr, key.Receive(), nullptr),
-              ERROR_SUCCESS);
-  }
-  EXPECT_FALSE(registry.Write(RegRoot::LocalMachine, volatileKey + "\\Saved", "Value", "x"));
-  EXPECT_FALSE(KeyExists(RegRoot::LocalMachine, volatileKey + "\\Saved"));
-  // The volatile key itself takes values; the refusal above was about the child only.
-  EXPECT_TRUE(registry.Write(RegRoot::LocalMachine, volatileKey, "Value", "x"));
-}
-
-TEST(RegistryWin32Refusal, UnreadableKeyReadsNothing) {
-  ScratchKeys scratch;
-  RegistryWin32 registry;
-  const std::string locked = scratch.Below("Unreadable");
-  ASSERT_TRUE(registry.Write(RegRoot::CurrentUser, locked, "Value", "secret"));
-  ASSERT_TRUE(scratch.Restrict(RegRoot::CurrentUser, locked, kDenyQueryValue));
-  if (OpenSucceeds(RegRoot::CurrentUser, locked, KEY_QUERY_VALUE)) {
-    GTEST_SKIP() << "this registry does not enforce key DACLs";
-  }
-  EXPECT_EQ(registry.Read(RegRoot::CurrentUser, locked, "Value"), std::nullopt);
+TEST_F(RegistryWin32Test, ARefusedWriteReturnsFalseAndAnUnreadableKeyReadsNothing) {
+  const std::string locked = path_ + "\\Locked";
+  ASSERT_TRUE(registry_.Write(RegRoot::LocalMachine, locked, "Value", "before"));
+  // Everyone may do anything to the key but set and read its values.
+  ASSERT_TRUE(Restrict(HKEY_LOCAL_MACHINE, locked, L"D:P(D;;0x0003;;;WD)(A;;KA;;;WD)"));
+  EXPECT_FALSE(registry_.Write(RegRoot::LocalMachine, locked, "Value", "after"));
+  EXPECT_EQ(registry_.Read(RegRoot::LocalMachine, locked, "Value"), std::nullopt);
 }
 
 }  // namespace
-}  // namespace tkd::wine_test
+}  // namespace tkd

@@ -1,58 +1,68 @@
-// Utf8ToWide / WideToUtf8 as compiled for Windows, where wchar_t is a UTF-16 code unit.
+// Texts as the Windows build makes them: UTF-8/UTF-16 conversion (wchar_t is a UTF-16 unit), and
+// dates and times in the Chinese user locale the tests run with (LANG=zh_CN.UTF-8).
 #include <gtest/gtest.h>
+
+#include <windows.h>
 
 #include <string>
 #include <vector>
 
+#include "platform/locale_win32.h"
 #include "platform/text_win32.h"
 
 namespace tkd {
 namespace {
 
-static_assert(sizeof(wchar_t) == 2, "the Windows build stores text as UTF-16 units");
-
-TEST(TextWin32, ConvertsBothWaysUnitForUnit) {
+TEST(TextWin32, ConvertsUnitForUnitAndReplacesMalformedInput) {
+  enum Way { kBoth, kToWide, kToUtf8 };
   struct Case {
     const char* label;
+    Way way;
     std::string utf8;
     std::wstring utf16;
   };
   const std::vector<Case> cases = {
-      {"empty", "", L""},
-      {"ascii", "0:00:59.5", L"0:00:59.5"},
-      {"two-byte", "\xC3\xA9", L"\u00e9"},
-      {"Chinese", "版本号请调整一下", L"\u7248\u672c\u53f7\u8bf7\u8c03\u6574\u4e00\u4e0b"},
-      {"non-BMP", "\xF0\xA0\xAE\xB7", std::wstring{wchar_t(0xD842), wchar_t(0xDFB7)}},
-      {"embedded NUL", std::string("a\0b", 3), std::wstring(L"a\0b", 3)},
+      {"empty", kBoth, "", L""},
+      {"ASCII", kBoth, "0:00:59.5", L"0:00:59.5"},
+      {"Chinese", kBoth, "时间到了", L"\u65f6\u95f4\u5230\u4e86"},
+      {"beyond the BMP", kBoth, "\xF0\xA0\xAE\xB7", {wchar_t(0xD842), wchar_t(0xDFB7)}},
+      {"embedded NUL", kBoth, std::string("a\0b", 3), std::wstring(L"a\0b", 3)},
+      {"lone continuation byte", kToWide, "a\x80z", L"a\uFFFDz"},
+      {"invalid lead byte", kToWide, "a\xFFz", L"a\uFFFDz"},
+      {"cut-off sequence", kToWide, "a\xE5\xAEz", L"a\uFFFDz"},
+      {"unpaired surrogate", kToUtf8, "a\xEF\xBF\xBDz", {L'a', wchar_t(0xD842), L'z'}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.label);
-    EXPECT_EQ(Utf8ToWide(c.utf8), c.utf16);
-    EXPECT_EQ(WideToUtf8(c.utf16), c.utf8);
+    if (c.way != kToUtf8) {
+      EXPECT_EQ(Utf8ToWide(c.utf8), c.utf16);
+    }
+    if (c.way != kToWide) {
+      EXPECT_EQ(WideToUtf8(c.utf16), c.utf8);
+    }
   }
 }
 
-TEST(TextWin32, MalformedInputBecomesReplacementCharacters) {
+TEST(LocaleWin32, FormatsTheShortDateAndTheTimeWithSeconds) {
+  wchar_t name[LOCALE_NAME_MAX_LENGTH] = {};
+  GetUserDefaultLocaleName(name, LOCALE_NAME_MAX_LENGTH);
+  ASSERT_EQ(WideToUtf8(name), "zh-CN") << "run under Wine with LANG=zh_CN.UTF-8";
   struct Case {
-    const char* label;
-    std::string utf8;
+    LocalTime t;
+    std::string date, time;
   };
-  // Each must yield at least one U+FFFD instead of being dropped or cut short.
   const std::vector<Case> cases = {
-      {"lone continuation byte", "a\x80z"},
-      {"truncated sequence", "a\xE5\xAEz"},
-      {"invalid lead byte", "a\xFFz"},
+      // Two-digit months, days and hours, which every Chinese format writes alike.
+      {{2026, 12, 16, 14, 5, 9}, "2026/12/16", "14:05:09"},
+      {{1999, 10, 31, 23, 59, 58}, "1999/10/31", "23:59:58"},
+      {{2026, 13, 1, 25, 0, 0}, "", ""},  // no such month, no such hour
   };
+  LocaleWin32 locale;
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.label);
-    const std::wstring wide = Utf8ToWide(c.utf8);
-    ASSERT_GE(wide.size(), 3u);
-    EXPECT_EQ(wide.front(), L'a');
-    EXPECT_EQ(wide.back(), L'z');
-    EXPECT_NE(wide.find(L'\uFFFD'), std::wstring::npos);
+    SCOPED_TRACE(c.date + " " + c.time);
+    EXPECT_EQ(locale.ShortDate(c.t), c.date);
+    EXPECT_EQ(locale.TimeOfDay(c.t), c.time);
   }
-  const std::wstring unpaired{L'a', wchar_t(0xD842), L'z'};
-  EXPECT_EQ(WideToUtf8(unpaired), "a\xEF\xBF\xBDz");
 }
 
 }  // namespace

@@ -1,0 +1,54 @@
+// The clock, the running program's path and EndProgram.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "platform/clock_win32.h"
+#include "platform/lifetime_win32.h"
+#include "platform/program_info_win32.h"
+#include "platform/text_win32.h"
+
+namespace tkd {
+namespace {
+
+// The tests run with TZ=Asia/Shanghai, so that local time and UTC are eight hours apart.
+TEST(ClockWin32, CountsMillisecondsAndTellsTheLocalTime) {
+  ClockWin32 clock;
+  const std::uint64_t before = clock.MonotonicMs();
+  Sleep(50);
+  const std::uint64_t elapsed = clock.MonotonicMs() - before;
+  EXPECT_GE(elapsed, 30u);  // the count ticks at the timer's resolution
+  EXPECT_LE(elapsed, 5000u) << "not milliseconds";
+
+  const LocalTime now = clock.Now();
+  SYSTEMTIME utc{}, expected{};
+  GetSystemTime(&utc);
+  ASSERT_TRUE(SystemTimeToTzSpecificLocalTime(nullptr, &utc, &expected));
+  const SYSTEMTIME got{WORD(now.year),   WORD(now.month),  0, WORD(now.day), WORD(now.hour),
+                       WORD(now.minute), WORD(now.second), 0};
+  ULARGE_INTEGER gotUnits{}, expectedUnits{};
+  ASSERT_TRUE(SystemTimeToFileTime(&got, reinterpret_cast<FILETIME*>(&gotUnits)));
+  ASSERT_TRUE(SystemTimeToFileTime(&expected, reinterpret_cast<FILETIME*>(&expectedUnits)));
+  EXPECT_LE(std::llabs(static_cast<long long>(expectedUnits.QuadPart - gotUnits.QuadPart)),
+            5 * 10000000LL);  // five seconds, in 100 ns units
+}
+
+TEST(RunningModulePath, IsWholeWhateverTheFirstBufferSize) {
+  const std::wstring path = RunningModulePath();
+  ASSERT_NE(GetFileAttributesW(path.c_str()), INVALID_FILE_ATTRIBUTES) << WideToUtf8(path);
+  for (std::size_t first : {std::size_t{0}, std::size_t{1}, path.size() - 1, path.size()}) {
+    EXPECT_EQ(RunningModulePath(first), path) << "first buffer " << first;
+  }
+}
+
+TEST(LifetimeWin32DeathTest, EndProgramEndsTheProcessAtOnceWithCodeZero) {
+  // Code 3 only if EndProgram came back.
+  EXPECT_EXIT({ LifetimeWin32().EndProgram(); std::_Exit(3); }, ::testing::ExitedWithCode(0), "");
+}
+
+}  // namespace
+}  // namespace tkd
