@@ -39,6 +39,15 @@ started=$SECONDS
 winapp="$(winepath -w "$app")"
 winartifacts="$(winepath -w "$artifacts")"
 export TKD_E2E_ARTIFACTS="$winartifacts"
+# A report per run: where the caller's GTEST_OUTPUT says (test.sh counts from it), else an XML
+# report in the artifact folder.
+report() {
+  if [[ -n "${GTEST_OUTPUT:-}" ]]; then
+    report=()
+  else
+    report=(--gtest_output="xml:$winartifacts\\$1")
+  fi
+}
 drive() {  # SECONDS_ALLOWED [driver options...]
   local seconds="$1"
   shift
@@ -49,7 +58,8 @@ drive() {  # SECONDS_ALLOWED [driver options...]
 status=0
 filter=()
 (($# == 0)) && filter=(--gtest_filter='-ShiftedClockTest.*:ShutdownTest.*')
-drive 240 --gtest_output="xml:$winartifacts\\e2e.xml" "${filter[@]}" "$@" || status=$?
+report e2e.xml
+drive 240 "${report[@]}" "${filter[@]}" "$@" || status=$?
 tkd_prefix_kill
 
 if (($# == 0)); then
@@ -62,19 +72,19 @@ if (($# == 0)); then
   until grep -q "Watches established" "$soundLog.err" 2>/dev/null; do sleep 0.1; done
   export TKD_E2E_SOUND_LOG="$(winepath -w "$soundLog")"
   tkd_prefix_kill
+  report e2e-clock.xml
   faketime --exclude-monotonic '2026-03-01 06:59:56' timeout --kill-after=10 60 wine "$driver" \
-    --app="$winapp" --gtest_output="xml:$winartifacts\\e2e-clock.xml" \
-    --gtest_filter='ShiftedClockTest.*' || status=$?
+    --app="$winapp" "${report[@]}" --gtest_filter='ShiftedClockTest.*' || status=$?
   kill "$watcher" 2>/dev/null || true
   tkd_prefix_kill
 
   # 3. A shutdown three seconds after arming. Wine ends every process of the prefix with it, the
   # driver too, so a second run reads the process trace (with tick counts) that Wine wrote.
-  WINEDEBUG=+timestamp,+process drive 60 --gtest_filter='ShutdownTest.Arm*' \
+  GTEST_OUTPUT="" WINEDEBUG=+timestamp,+process drive 60 --gtest_filter='ShutdownTest.Arm*' \
     2>"$artifacts/shutdown-trace.log" >/dev/null || true
   tkd_prefix_kill
-  drive 60 --gtest_output="xml:$winartifacts\\e2e-shutdown.xml" \
-    --gtest_filter='ShutdownTest.Started*' || status=$?
+  report e2e-shutdown.xml
+  drive 60 "${report[@]}" --gtest_filter='ShutdownTest.Started*' || status=$?
 fi
 echo "run_e2e: driver finished with status $status in $((SECONDS - started)) s"
 tkd_prefix_kill

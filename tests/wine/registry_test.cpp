@@ -17,7 +17,9 @@ namespace tkd {
 namespace {
 
 // Each root with the predefined key it stands for. The raw access below names the key itself, so
-// a root mapped to the wrong key shows.
+// a root mapped to the wrong key shows; machine-wide values must sit in the 32-bit view, where
+// 32-bit tools and installers look.
+constexpr REGSAM kMachineView = KEY_WOW64_32KEY;
 struct Root {
   RegRoot root;
   HKEY key;
@@ -33,6 +35,7 @@ std::vector<BYTE> BytesOf(const std::wstring& units) {
 
 UniqueHkey CreateKey(HKEY root, const std::string& subKey, REGSAM access) {
   UniqueHkey key;
+  if (root == HKEY_LOCAL_MACHINE) access |= kMachineView;
   RegCreateKeyExW(root, Utf8ToWide(subKey).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, access,
                   nullptr, key.Receive(), nullptr);
   return key;
@@ -70,8 +73,9 @@ class RegistryWin32Test : public ::testing::Test {
   ~RegistryWin32Test() override {
     Restrict(HKEY_LOCAL_MACHINE, path_ + "\\Locked", L"D:P(A;;KA;;;WD)");  // for RegDeleteTreeW
     for (const Root& r : kRoots) {
-      RegDeleteTreeW(r.key, Utf8ToWide(path_).c_str());
-      RegDeleteKeyW(r.key, L"Software\\TiKoDanTest");  // once no other run's key is left
+      const UniqueHkey software = CreateKey(r.key, "Software", KEY_ALL_ACCESS);
+      RegDeleteTreeW(software.Get(), Utf8ToWide(path_.substr(9)).c_str());
+      RegDeleteKeyW(software.Get(), L"TiKoDanTest");  // once no other run's key is left
     }
   }
   const std::string path_ = "Software\\TiKoDanTest\\run_" + std::to_string(GetCurrentProcessId()) +
