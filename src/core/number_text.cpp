@@ -87,6 +87,19 @@ std::string NumberTextExact(double value) {
   return WithCapitalExponent(std::string(buffer, end));
 }
 
+std::string FixedText(double value, int decimals) {
+  if (!std::isfinite(value)) return "0";
+  char buffer[400];
+  auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+  return error == std::errc() ? std::string(buffer, end) : "0";
+}
+
+bool StartsWithNumber(std::string_view text) {
+  std::size_t start = 0;
+  while (start < text.size() && IsBlank(text[start])) ++start;
+  return NumberPrefixLength(text.substr(start)) > 0;
+}
+
 std::string BlankNumberText(double value) {
   std::string text = NumberText(value);
   return text[0] == '-' ? text : " " + text;

@@ -20,6 +20,13 @@ std::string NumberText(double value);
 // falls back to it when 15 digits would read back as an overflow.
 std::string NumberTextExact(double value);
 
+// Fixed notation with exactly `decimals` decimals and "." as the decimal point: 1234.5 with 3
+// gives "1234.500". "0" for a number that is not finite.
+std::string FixedText(double value, int decimals);
+
+// True when the text, blanks skipped, begins with a number as NumericReading takes it ("0" too).
+bool StartsWithNumber(std::string_view text);
+
 // NumberText with a leading blank when the number is not negative (" 1", " 0", "-3").
 std::string BlankNumberText(double value);
 

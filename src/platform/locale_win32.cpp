@@ -3,7 +3,10 @@
 
 #include <windows.h>
 
+#include <cmath>
 #include <string>
+
+#include "core/number_text.h"
 
 #include "platform/text_win32.h"
 
@@ -33,7 +36,40 @@ std::string FormatTwice(FormatCall format) {
   return WideToUtf8(text);
 }
 
+std::wstring LocaleText(LCTYPE type) {
+  wchar_t text[16] = L"";
+  GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, type, text, 16);
+  return text;
+}
+
+UINT LocaleNumber(LCTYPE type) {
+  DWORD value = 0;
+  GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, type | LOCALE_RETURN_NUMBER, reinterpret_cast<LPWSTR>(&value),
+                  sizeof value / sizeof(wchar_t));
+  return value;
+}
+
 }  // namespace
+
+std::string LocaleWin32::Number(double value, int decimals) {
+  if (!std::isfinite(value) || decimals < 0 || decimals > 9) return {};
+  // The plain text GetNumberFormatEx takes: digits, "." and the decimals.
+  const std::wstring plain = Utf8ToWide(FixedText(value, decimals));
+  std::wstring decimal = LocaleText(LOCALE_SDECIMAL), thousand = LocaleText(LOCALE_STHOUSAND);
+  // Grouping "3;0" means groups of three; NUMBERFMT wants it as the number 3.
+  const std::wstring grouping = LocaleText(LOCALE_SGROUPING);
+  UINT groups = 0;
+  for (wchar_t c : grouping) {
+    if (c >= L'1' && c <= L'9') groups = groups * 10 + (c - L'0');
+    else if (c != L';') break;
+  }
+  if (grouping.size() >= 2 && grouping.substr(grouping.size() - 2) != L";0") groups *= 10;
+  NUMBERFMTW format{static_cast<UINT>(decimals), LocaleNumber(LOCALE_ILZERO), groups, decimal.data(),
+                    thousand.data(), LocaleNumber(LOCALE_INEGNUMBER)};
+  return FormatTwice([&](LPWSTR buffer, int size) {
+    return GetNumberFormatEx(LOCALE_NAME_USER_DEFAULT, 0, plain.c_str(), &format, buffer, size);
+  });
+}
 
 std::string LocaleWin32::ShortDate(const LocalTime& t) {
   const SYSTEMTIME st = ToSystemTime(t);

@@ -10,6 +10,7 @@ class LocaleWin32 : public Locale {
  public:
   std::string ShortDate(const LocalTime& t) override;
   std::string TimeOfDay(const LocalTime& t) override;
+  std::string Number(double value, int decimals) override;
 };
 
 }  // namespace tkd

@@ -42,6 +42,20 @@ class Locale {
   virtual ~Locale() = default;
   virtual std::string ShortDate(const LocalTime& t) = 0;
   virtual std::string TimeOfDay(const LocalTime& t) = 0;
+  // A number with exactly this many decimals, in the user's number format (decimal point,
+  // digit grouping, leading zero): 1234.5 with 3 gives "1,234.500" in a Chinese locale.
+  virtual std::string Number(double value, int decimals) = 0;
+};
+
+struct PointerPosition {
+  int x = 0, y = 0;  // screen pixels; negative left of or above the primary monitor
+};
+
+// Where the mouse pointer is.
+class Cursor {
+ public:
+  virtual ~Cursor() = default;
+  virtual PointerPosition Position() = 0;
 };
 
 // Two independent players. The second starts a file the moment it is given its path and

@@ -1,14 +1,22 @@
 // UsageTotal: restore, count and store "js00".
 #include "stats/usage_total.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "core/number_text.h"
 
 namespace tkd {
 
+// The tick writes the main value and then the copy: a program ended between the two writes (a
+// power cut, a shutdown) leaves copies one second apart, and that total is kept, the larger one.
+// Any other difference, or a copy that is not a number, starts again from 0: the guard against
+// editing. A missing copy reads 0.
 void UsageTotal::Restore() {
-  const double main = store_.ReadNumber(setting::js00);
-  const double copy = store_.ReadNumber(setting::js00Copy);
-  seconds_ = main == copy ? main : 0;
+  const std::string main = store_.Read(setting::js00), copy = store_.Read(setting::js00Copy);
+  const bool numbers = (main.empty() || StartsWithNumber(main)) && (copy.empty() || StartsWithNumber(copy));
+  const double a = NumericReading(main), b = NumericReading(copy);
+  seconds_ = numbers && std::fabs(a - b) <= 1 ? std::max(a, b) : 0;
 }
 
 void UsageTotal::Store() {

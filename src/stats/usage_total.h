@@ -9,7 +9,7 @@ class UsageTotal {
  public:
   explicit UsageTotal(SettingsStore& store) : store_(store) {}
 
-  // The stored total when both copies read as the same number, else 0 (a missing copy reads 0).
+  // The stored total when both copies agree (within the second a cut-off tick leaves), else 0.
   void Restore();
   void Count() { seconds_ += 1; }
   // The same blank-number text under the settings key and the copy key.

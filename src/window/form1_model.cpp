@@ -15,6 +15,8 @@ Form1Model::Form1Model(const Form1Ports& ports, ProgramInfo program)
       scheduler_(ports.store, ports.prompt, ports.shutdown, ports.lifetime),
       geometry_(ports.store, ports.frame),
       usage_(ports.store),
+      odometer_(ports.store, ports.locale),
+      overview_(ports.store),
       tray_(ports.tray, kProductName + ("(" + tkd::VersionText(program_.version) + ")")) {}
 
 // The settings key and the minimum window size are constants (SettingsKey, Form1minW/H).
@@ -31,8 +33,8 @@ bool Form1Model::Form_Load() {
   view_.geometry = geometry_.Restore();
   usage_.Restore();
   RestoreSwitches();
-  RestoreOdometer();
-  RestoreFirstUseDate();
+  odometer_.Restore();
+  overview_.RestoreFirstUseDate(ports_.locale.ShortDate(ports_.clock.Now()));
   if (!CheckVersion()) return false;
   RecordInstallation();
   stopwatch_.ClearStatus();
@@ -58,8 +60,8 @@ void Form1Model::Timer1_Timer() {
     return;
   }
   chime_.Tick(ports_.clock.Now());
-  UpdateOdometer();
-  UpdateUsageAndPoints();
+  odometer_.Store(DateAndTime());
+  overview_.Refresh(odometer_.AllMove(), usage_.Seconds(), js0_, odometer_.View().label20);
 }
 
 // The reminder page holds nothing and stays hidden; the shutdown page is shown first.
@@ -140,6 +142,11 @@ bool Form1Model::CheckVersion() {
   ports_.prompt.ShowMessage(kVersionMustBeAdjusted);
   ports_.lifetime.EndProgram();
   return false;
+}
+
+std::string Form1Model::DateAndTime() {
+  const LocalTime now = ports_.clock.Now();
+  return ports_.locale.ShortDate(now) + " " + ports_.locale.TimeOfDay(now);
 }
 
 void Form1Model::RefreshTitle() {

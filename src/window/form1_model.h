@@ -12,6 +12,8 @@
 #include "settings/options_model.h"
 #include "settings/settings_store.h"
 #include "settings/window_geometry.h"
+#include "stats/odometer.h"
+#include "stats/overview.h"
 #include "stats/usage_total.h"
 #include "timing/stopwatch.h"
 #include "window/tray_model.h"
@@ -37,6 +39,7 @@ struct Form1Ports {
   WindowFrame& frame;
   Shutdown& shutdown;
   TrayIcon& tray;
+  Cursor& cursor;
 };
 
 struct Form1View {
@@ -62,6 +65,9 @@ class Form1Model : public PageSwitch {
   // The housekeeping tick, once a second for the life of the program.
   void Timer1_Timer();
 
+  // Timer4: one sample of the mouse odometer, as often as the platform's timer allows.
+  void Timer4_Timer() { odometer_.Sample(ports_.cursor.Position()); }
+
   // The two switches on the window itself, outside the pages.
   void Check1_Click(bool ticked);
   void Check3_Click(bool ticked);
@@ -80,6 +86,8 @@ class Form1Model : public PageSwitch {
   Stopwatch& stopwatch() { return stopwatch_; }
   HourlyChime& chime() { return chime_; }
   ShutdownScheduler& scheduler() { return scheduler_; }
+  const MouseOdometer& odometer() const { return odometer_; }
+  const Overview& overview() const { return overview_; }
   const Form1View& View() const { return view_; }
   double js0() const { return js0_; }
   double UsageSeconds() const { return usage_.Seconds(); }
@@ -93,8 +101,6 @@ class Form1Model : public PageSwitch {
   void RestorePageVisibility();
   void RestoreRank() {}
   void RestoreSwitches();
-  void RestoreOdometer() {}
-  void RestoreFirstUseDate() {}
   bool CheckVersion();
   void RecordInstallation();
   void RegisterStartWithWindowsWhenChosen();
@@ -105,8 +111,7 @@ class Form1Model : public PageSwitch {
   void CheckForUpdateOnce() {}
   void RefreshRankingOnce() {}
   void OpenPromotionWhenDue() {}
-  void UpdateOdometer() {}
-  void UpdateUsageAndPoints() {}
+  std::string DateAndTime();
 
   Form1Ports ports_;
   ProgramInfo program_;
@@ -115,6 +120,8 @@ class Form1Model : public PageSwitch {
   ShutdownScheduler scheduler_;
   WindowGeometry geometry_;
   UsageTotal usage_;
+  MouseOdometer odometer_;
+  Overview overview_;
   TrayModel tray_;
   Form1View view_;
   double adInterval_ = 1;    // hours between advertising pop-ups

@@ -10,6 +10,7 @@
 #include <tuple>
 #include <vector>
 
+#include "core/number_text.h"
 #include "platform/ports.h"
 
 namespace tkd::testing {
@@ -69,6 +70,20 @@ class FakeLocale : public Locale {
     auto two = [](int v) { return (v < 10 ? "0" : "") + std::to_string(v); };
     return std::to_string(t.hour) + ":" + two(t.minute) + ":" + two(t.second);
   }
+  // Grouped by threes with ",": 1234.5 with 3 decimals gives "1,234.500".
+  std::string Number(double value, int decimals) override {
+    std::string text = FixedText(value, decimals);
+    const std::size_t point = std::min(text.find('.'), text.size());
+    for (std::size_t at = point; at > 3 && std::isdigit(static_cast<unsigned char>(text[at - 4])); at -= 3)
+      text.insert(at - 3, ",");
+    return text;
+  }
+};
+
+class FakeCursor : public Cursor {
+ public:
+  PointerPosition Position() override { return at; }
+  PointerPosition at;
 };
 
 class FakeSound : public SoundPlayers {

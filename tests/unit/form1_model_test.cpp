@@ -28,7 +28,9 @@ TEST(Form1Load, RestoresWhatTheRegistryHolds) {
   const struct { const char *text1, *check2, *js00, *js00Copy, *width; const char* shown; bool countdown; double usage, w; } cases[] = {
       {"1.5", " 1", " 3600", "3600", "8000", "1.5", true, 3600, 8000},
       {"20 分钟", "1", " 3600", nullptr, "5299", "20", true, 0, 5300},  // a missing copy reads 0
-      {"0", "2", " 3600", " 3599", "", "5", false, 0, 5300},           // copies that differ
+      {"0", "2", " 3600", " 3598", "", "5", false, 0, 5300},           // copies that differ
+      {"5", "", " 3600", " 3599", "", "5", false, 3600, 5300},         // a tick cut off between its two writes
+      {"5", "", " 1", "abc", "", "5", false, 0, 5300},                 // a copy that is no number
   };
   for (const auto& c : cases) {
     Form1Harness h;
@@ -84,14 +86,15 @@ TEST(Form1Tick, KeepsGeometryAndUsageAndShowsTheTimeInTheTitle) {
   ASSERT_TRUE(h.Load());
   h.registry.writes.clear();
   h.Run(1000);
-  EXPECT_EQ(h.registry.writes, (std::vector<std::string>{"Left=1500", "Top=1200", "js00= 3600",
-                                                         "js00= 3600", "F_Width=6000", "F_Height=5000"}));
+  EXPECT_EQ(h.registry.writes, (std::vector<std::string>{"Left=1500", "Top=1200", "js00= 3600", "js00= 3600",
+                                                         "F_Width=6000", "F_Height=5000", "AllMove= 4219"}));
   EXPECT_EQ(h.model->View().caption, "TiKoDanV1.4.6 14:05:09");
   h.frame.normal = false;  // minimised or maximised: the geometry keeps its last normal values
   h.frame.bounds = {0, 0, 20000, 15000};
   h.registry.writes.clear();
   h.Run(2000);
-  EXPECT_EQ(h.registry.writes, (std::vector<std::string>{"js00= 3601", "js00= 3601", "js00= 3602", "js00= 3602"}));
+  EXPECT_EQ(h.registry.writes, (std::vector<std::string>{"js00= 3601", "js00= 3601", "AllMove= 4219", "js00= 3602",
+                                                         "js00= 3602", "AllMove= 4219"}));
   EXPECT_EQ(h.model->js0(), 3);
 }
 

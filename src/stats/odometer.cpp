@@ -1,0 +1,66 @@
+// MouseOdometer: sampling, the encoded stored distances and the labels of the mouse page.
+#include "stats/odometer.h"
+
+#include <cmath>
+
+#include "core/number_text.h"
+
+namespace tkd {
+namespace {
+
+constexpr char kRecordTip[] = "历史最高记录发生于：";
+
+std::string Coordinate(int v) { return BlankNumberText(v); }
+
+}  // namespace
+
+std::string EncodeDistance(double pixels) {
+  return BlankNumberText(std::floor(pixels) * kDistanceFactor + kDistanceOffset);
+}
+
+std::optional<double> DecodeDistance(const std::string& stored) {
+  const double quotient = (NumericReading(stored) - kDistanceOffset) / kDistanceFactor;
+  if (!StartsWithNumber(stored) || quotient != std::floor(quotient)) return std::nullopt;
+  return quotient;
+}
+
+std::string MouseOdometer::Metres(double pixels) {
+  return " " + locale_.Number(pixels * kMillimetresPerPixel / 1000, 3) + "m ";
+}
+
+void MouseOdometer::Restore() {
+  allMove_ = DecodeDistance(store_.Read(setting::AllMove)).value_or(0);
+  maxMoveDate_ = store_.Read(setting::MaxMoveDate);
+  if (const auto record = DecodeDistance(store_.Read(setting::MaxMove))) {
+    maxMove_ = *record;
+    view_.label24 = Metres(maxMove_);
+    view_.label24Tip = kRecordTip + maxMoveDate_;
+  } else {
+    maxMove_ = 0;
+    view_.label24 = " 0m ";
+  }
+}
+
+void MouseOdometer::Sample(PointerPosition at) {
+  // A pointer standing still changes nothing: most samples cost a comparison.
+  if (sampled_ && at.x == last_.x && at.y == last_.y) return;
+  sampled_ = true;
+  const double dx = static_cast<double>(at.x) - last_.x, dy = static_cast<double>(at.y) - last_.y;
+  const double d = std::sqrt(dx * dx + dy * dy);
+  todayMove_ += d;
+  allMove_ += d;
+  last_ = at;
+  view_.label22 = "(" + Coordinate(at.x) + "," + Coordinate(at.y) + ")";
+  view_.label3 = Metres(todayMove_);
+}
+
+void MouseOdometer::Store(const std::string& now) {
+  store_.Write(setting::AllMove, EncodeDistance(allMove_));
+  view_.label20 = " " + locale_.Number(allMove_ * kMillimetresPerPixel / 1000000, 3) + "km ";
+  if (static_cast<float>(maxMove_) < todayMove_) {
+    store_.Write(setting::MaxMove, EncodeDistance(todayMove_));
+    store_.Write(setting::MaxMoveDate, now);
+  }
+}
+
+}  // namespace tkd

@@ -1,0 +1,62 @@
+// The mouse odometer page ("鼠标统计"): how far the pointer travels in this run and over all
+// runs, the best run, and where the pointer is.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "platform/ports.h"
+#include "settings/settings_store.h"
+
+namespace tkd {
+
+// One pixel counts as 0.265 mm: the single-precision value nearest to it, as every conversion uses.
+inline constexpr double kMillimetresPerPixel = static_cast<double>(0.265f);
+
+// Stored distances are floor(pixels) × kDistanceFactor + kDistanceOffset, so that a value edited by
+// hand (or an empty one, which reads 0) no longer decodes.
+inline constexpr double kDistanceFactor = 37;
+inline constexpr double kDistanceOffset = 4219;
+std::string EncodeDistance(double pixels);
+std::optional<double> DecodeDistance(const std::string& stored);
+
+struct OdometerView {
+  std::string label3;      // this run, " 12.345m "
+  std::string label20;     // all runs, " 0.842km "
+  std::string label22;     // the pointer, "( 512, 384)"
+  std::string label24;     // the record, " 1.000m "
+  std::string label24Tip;  // "历史最高记录发生于：" and its date
+};
+
+class MouseOdometer {
+ public:
+  MouseOdometer(SettingsStore& store, Locale& locale) : store_(store), locale_(locale) {}
+
+  // Start-up: the total and the record from the registry; 0 when they fail the check.
+  void Restore();
+  // One sample: the straight line from the previous position (from (0, 0) at the first).
+  void Sample(PointerPosition at);
+  // Once a second: stores the total, shows it, and keeps a record passed in this run, written
+  // with `now` (date and time) every second while it grows; it shows from the next start.
+  void Store(const std::string& now);
+
+  const OdometerView& View() const { return view_; }
+  double AllMove() const { return allMove_; }
+  double TodayMove() const { return todayMove_; }
+
+ private:
+  std::string Metres(double pixels);
+
+  SettingsStore& store_;
+  Locale& locale_;
+  OdometerView view_;
+  PointerPosition last_;
+  bool sampled_ = false;
+  // Double precision: a single-precision sum stops taking small steps after a few kilometres.
+  double todayMove_ = 0;
+  double allMove_ = 0;
+  double maxMove_ = 0;
+  std::string maxMoveDate_;
+};
+
+}  // namespace tkd
