@@ -5,11 +5,9 @@
 
 #include <algorithm>
 
+#include "app/pages_win32.h"
 #include "app/resource.h"
 #include "app/window_frame_win32.h"
-#include "app/chime_page_win32.h"
-#include "app/shutdown_page_win32.h"
-#include "app/stopwatch_page_win32.h"
 #include "platform/text_win32.h"
 #include "settings/window_geometry.h"
 
@@ -19,6 +17,7 @@ namespace {
 constexpr UINT_PTR kTimer1 = 1;  // housekeeping, once a second for the life of the window
 constexpr UINT_PTR kTimer2 = 2;  // the stopwatch, while it runs
 constexpr UINT_PTR kTimer3 = 3;  // the after-minutes shutdown countdown, while it is armed
+constexpr UINT_PTR kTimer4 = 4;  // the mouse odometer's samples, as often as the system allows
 constexpr int kTabHeight = 26;  // pixels at 96 dots per inch
 constexpr int kSwitchesHeight = 26, kSwitchWidth = 72;
 
@@ -43,9 +42,7 @@ Form1Window::Form1Window(HINSTANCE instance, Clock& clock, Form1FrameWin32& fram
                          Form1Model& model)
     : instance_(instance), clock_(clock), frame_(frame), tray_(tray), model_(model),
       taskbarCreated_(RegisterWindowMessageW(L"TaskbarCreated")), timer1_(clock), timer2_(clock), timer3_(clock) {
-  pages_[kPageStopwatch] = std::make_unique<StopwatchPageWin32>(model.stopwatch());
-  pages_[kPageShutdown] = std::make_unique<ShutdownPageWin32>(model.scheduler());
-  pages_[kPageChime] = std::make_unique<ChimePageWin32>(model.chime());
+  pages_ = MakePages(model);
 }
 
 Form1Window::~Form1Window() {
@@ -157,6 +154,7 @@ void Form1Window::SyncTimers() {
   Arm(hwnd_, kTimer1, timer1_);
   Arm(hwnd_, kTimer2, timer2_);
   Arm(hwnd_, kTimer3, timer3_);
+  SetTimer(hwnd_, kTimer4, USER_TIMER_MINIMUM, nullptr);  // kept running, shown or hidden
 }
 
 void Form1Window::OnTimer(UINT_PTR id) {
@@ -173,6 +171,10 @@ void Form1Window::OnTimer(UINT_PTR id) {
       return model_.stopwatch().View().timer2Enabled;
     });
     Render();
+  } else if (id == kTimer4) {
+    model_.Timer4_Timer();
+    if (pageCreated_[kPageMouse]) pages_[kPageMouse]->Render(*controls_);
+    return;  // the other timers are armed as they were
   } else if (id == kTimer3) {
     timer3_.RunDue([&] {
       model_.scheduler().Timer3_Timer();

@@ -4,6 +4,7 @@
 
 #include "app/form1_win32.h"
 #include "platform/clock_win32.h"
+#include "platform/cursor_win32.h"
 #include "platform/lifetime_win32.h"
 #include "platform/locale_win32.h"
 #include "platform/program_info_win32.h"
@@ -30,8 +31,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   tkd::LifetimeWin32 lifetime;
   tkd::ShutdownWin32 shutdown;
   tkd::TrayWin32 tray;
+  tkd::CursorWin32 cursor;
   tkd::Form1FrameWin32 frame;
-  tkd::Form1Model model({store, clock, locale, sound, prompt, lifetime, frame, shutdown, tray},
+  tkd::Form1Model model({store, clock, locale, sound, prompt, lifetime, frame, shutdown, tray, cursor},
                         tkd::CurrentProgramInfo());
   if (!model.Form_Load()) return 0;
   tkd::Form1Window window(instance, clock, frame, tray, model);

@@ -74,3 +74,25 @@
 #define IDC_OPT_TEXT1 3012
 #define IDC_OPT_LABEL2 3013
 // "确定" and "退出" are IDOK and IDCANCEL, so that Enter and Escape work as usual.
+
+// Page 3, the mouse statistics, in the frame Frame4.
+#define IDC_FRAME4 1560
+#define IDC_LABEL1 1001   // "鼠标今天已移动："
+#define IDC_LABEL3 1003   // this run, in metres
+#define IDC_LABEL4 1004   // "鼠标累计移动："
+#define IDC_LABEL20 1020  // all runs, in kilometres
+#define IDC_LABEL21 1021  // "鼠标当前位置："
+#define IDC_LABEL22 1022  // the pointer
+#define IDC_LABEL23 1023  // "最高记录："
+#define IDC_LABEL24 1024  // the record, with its date as tool tip
+
+// Page 5, the overview, in the frame Frame5.
+#define IDC_FRAME5 1561
+#define IDC_LABEL27 1027  // the first-use date
+#define IDC_LABEL28 1028  // "目前一共使用本软件时间："
+#define IDC_LABEL29 1029  // "鼠标累计移动路程："
+#define IDC_LABEL30 1030  // the points
+#define IDC_LABEL31 1031  // the rank
+#define IDC_LABEL32 1032  // total use
+#define IDC_LABEL33 1033  // distance, a copy of Label20
+#define IDC_LABEL34 1034  // this run

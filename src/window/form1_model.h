@@ -88,6 +88,8 @@ class Form1Model : public PageSwitch {
   ShutdownScheduler& scheduler() { return scheduler_; }
   const MouseOdometer& odometer() const { return odometer_; }
   const Overview& overview() const { return overview_; }
+  // Label31, the rank on the overview page.
+  const std::string& RankText() const { return rankText_; }
   const Form1View& View() const { return view_; }
   double js0() const { return js0_; }
   double UsageSeconds() const { return usage_.Seconds(); }
@@ -125,6 +127,7 @@ class Form1Model : public PageSwitch {
   TrayModel tray_;
   Form1View view_;
   double adInterval_ = 1;    // hours between advertising pop-ups
+  std::string rankText_ = "排名：（目前您的积分太少，还没有排名哦）";
   std::string versionText_;  // built by start-up
   double js0_ = 0;           // seconds of this run, one per housekeeping tick
 };
