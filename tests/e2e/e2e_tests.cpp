@@ -75,6 +75,12 @@ class E2eTest : public testing::Test {
     main_ = app_->WaitForWindow(kStartTimeout);
     ASSERT_TRUE(main_) << "no main window after " << kStartTimeout.count() << " ms";
   }
+  // Clicks a page's tab and waits until one of its controls is on screen.
+  static void OpenPage(const std::wstring& tab, int control) {
+    ASSERT_TRUE(Main().ClickTab(tab)) << "no tab " << Show(tab);
+    ASSERT_TRUE(WaitUntil([control] { return Main().Child(control).Visible(); }, kReact))
+        << "no page " << Show(tab) << "; selected " << Show(Main().SelectedTab());
+  }
   void OpenStopwatchPage() {
     ASSERT_TRUE(Main().ClickTab(L"TiKoDan")) << "no tab \"TiKoDan\"";
     const int page[] = {IDC_LABEL2, IDC_LABEL7, IDC_COMMAND1, IDC_TEXT1, IDC_CHECK2};
@@ -414,6 +420,78 @@ TEST_F(DesktopTest, StartsWithWindowsFromAFolderWithABlankAndChineseInQuotes) {
   };
   EXPECT_TRUE(Becomes(read, std::vector<std::string>{"\"C:\\Program Files\\计时 工具\\TiKoDan.exe\"",
                                                      "C:\\Program Files\\计时 工具", "TiKoDan"}, kReact));
+}
+
+// The statistics pages.
+
+using StatisticsTest = E2eTest;
+
+// The metres a label such as " 1,234.500m " shows.
+double MetresIn(const std::wstring& label) {
+  std::string digits;
+  for (wchar_t c : label)
+    if ((c >= L'0' && c <= L'9') || c == L'.') digits += static_cast<char>(c);
+  return NumericReading(digits);
+}
+
+TEST_F(StatisticsTest, ThePointersPathIsMeasuredAndTheTotalSurvivesARestart) {
+  ASSERT_NO_FATAL_FAILURE(StartFresh());
+  ASSERT_NO_FATAL_FAILURE(OpenPage(L"鼠标统计", IDC_LABEL22));
+  const Control position = Main().Child(IDC_LABEL22), today = Main().Child(IDC_LABEL3);
+  SetCursorPos(100, 100);  // where the path starts; only the path is measured
+  ASSERT_TRUE(Becomes([&] { return position.Text(); }, std::wstring(L"( 100, 100)"), kReact));
+  const double before = MetresIn(today.Text());
+  // Round a square of 300 px sides in steps of 10 px, 10 ms apart, through run_e2e.sh's xdotool.
+  std::string moves;
+  POINT at{100, 100};
+  for (const auto& [dx, dy] : {std::pair{1, 0}, {0, 1}, {-1, 0}, {0, -1}}) {
+    for (int step = 0; step < 30; ++step) {
+      at = {at.x + dx * 10, at.y + dy * 10};
+      moves += "mousemove " + std::to_string(at.x) + " " + std::to_string(at.y) + " sleep 0.01 ";
+    }
+  }
+  const std::filesystem::path artifacts(_wgetenv(L"TKD_E2E_ARTIFACTS"));
+  std::filesystem::remove(artifacts / "pointer.done");
+  std::ofstream(artifacts / "pointer.request.new") << moves;
+  std::filesystem::rename(artifacts / "pointer.request.new", artifacts / "pointer.request");
+  ASSERT_TRUE(WaitUntil([&] { return std::filesystem::exists(artifacts / "pointer.done"); }, 10s));
+  ASSERT_TRUE(Becomes([&] { return position.Text(); }, std::wstring(L"( 100, 100)"), kReact));
+  EXPECT_NEAR(MetresIn(today.Text()) - before, 1200 * 0.265 / 1000, 0.0015) << WideToUtf8(today.Text());
+  // The total is stored every second; a restart shows it again, in kilometres with three decimals.
+  const auto stored = [] { return Setting("AllMove").value_or(""); };
+  const std::string afterSquare = stored();
+  ASSERT_TRUE(WaitUntil([&] { return stored() != afterSquare; }, kReact) || !afterSquare.empty());
+  const double pixels = (NumericReading(stored()) - 4219) / 37;
+  ASSERT_NO_FATAL_FAILURE(Restart());
+  ASSERT_NO_FATAL_FAILURE(OpenPage(L"鼠标统计", IDC_LABEL20));
+  const Control total = Main().Child(IDC_LABEL20);
+  ASSERT_TRUE(WaitUntil([&] { return !total.Text().empty(); }, kReact));
+  EXPECT_NEAR(MetresIn(total.Text()), pixels * 0.265 / 1e6, 0.0011) << WideToUtf8(total.Text());
+}
+
+TEST_F(StatisticsTest, AnEditedTotalRestartsFromZeroAndACutOffTickKeepsTheUsage) {
+  ASSERT_TRUE(WipeProgramKeys());
+  RegistryWin32 registry;
+  for (const auto& [key, name, text] : {std::tuple{kSettingsKey, "AllMove", " 4000220"},  // 108000 x 37 + 4219, edited
+                                        {kSettingsKey, "js00", " 500"}, {"software\\microsoft\\com3", "js00", " 499"}})
+    ASSERT_TRUE(registry.Write(RegRoot::LocalMachine, key, name, text));
+  ASSERT_NO_FATAL_FAILURE(Restart());
+  ASSERT_NO_FATAL_FAILURE(OpenPage(L"概况", IDC_LABEL34));
+  ASSERT_TRUE(WaitUntil([] { return !Main().Child(IDC_LABEL34).Text().empty(); }, kReact));
+  // The total goes on from 500 (the larger copy) with the seconds of this run; the distance from 0.
+  const auto read = [] {
+    const std::wstring run = Main().Child(IDC_LABEL34).Text();
+    const int seconds = run.size() < 2 ? -1 : std::stoi(run.substr(run.size() - 2));
+    return std::vector<std::wstring>{Main().Child(IDC_LABEL32).Text(), Main().Child(IDC_LABEL33).Text(),
+                                     L"0:08:" + std::to_wstring(20 + seconds)};
+  };
+  for (int tick = 0; tick < 2; ++tick) {
+    const auto state = read();
+    EXPECT_EQ(state[0], state[2]);
+    EXPECT_EQ(state[1], L" 0.000km ");
+    Sleep(1000);
+  }
+  EXPECT_EQ(Main().Child(IDC_LABEL31).Text(), L"排名：（目前您的积分太少，还没有排名哦）");
 }
 
 // Run by run_e2e.sh under a wall clock set to 06:59:56, with the sound folder's file opens

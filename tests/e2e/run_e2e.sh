@@ -54,6 +54,24 @@ drive() {  # SECONDS_ALLOWED [driver options...]
   timeout --kill-after=10 "$seconds" wine "$driver" --app="$winapp" "$@"
 }
 
+# The driver moves the X pointer as a hand would, through xdotool: it writes xdotool's arguments
+# to pointer.request and waits for pointer.done. (A SetCursorPos from another Windows process is
+# seen late now and then under Wine, which would make detours of a straight path.)
+pointerRequest="$artifacts/pointer.request"
+rm -f "$pointerRequest" "$artifacts/pointer.done"
+(
+  while :; do
+    if [[ -f "$pointerRequest" ]]; then
+      xargs xdotool <"$pointerRequest" || true
+      rm -f "$pointerRequest"
+      : >"$artifacts/pointer.done"
+    fi
+    sleep 0.05
+  done
+) &
+pointerMover=$!
+_tkd_add_exit_trap "kill $pointerMover 2>/dev/null || true"
+
 # 1. Everything on the real clock.
 status=0
 filter=()
