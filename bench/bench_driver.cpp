@@ -18,6 +18,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cwchar>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -39,6 +40,7 @@ struct Options {
   DWORD settleMs = 2000;
   double seconds = 60;
   std::wstring target = L"0:10:00";
+  std::wstring signalDir;  // odometer: where "ready" is written and "moved" is awaited
   DWORD timeoutMs = 30000;
   DWORD pollMs = 0;  // pause between looks for the window; 0 polls without pausing
   std::vector<App> apps;
@@ -436,6 +438,64 @@ int Drift(const Options& options) {
   return 0;
 }
 
+// The mouse odometer: CPU with the pointer still for --seconds, then while bench/run.sh moves the
+// pointer along a path whose length it knows (it writes "ready" here, waits for "moved", which
+// holds the path's length in pixels), and what the odometer measured of that path.
+int Odometer(const Options& options) {
+  if (options.signalDir.empty()) Fail("odometer needs --signal DIR");
+  std::vector<Running> runs;
+  for (const App& app : options.apps) runs.push_back(Launch(app, options.timeoutMs));
+  HWND metres = nullptr;
+  for (Running& run : runs) {
+    if (HWND tab = ControlOf(run.window, IDC_SSTAB1)) {
+      SendMessageTimeoutW(tab, TCM_SETCURFOCUS, 3, 0, SMTO_ABORTIFHUNG, 5000, nullptr);  // "鼠标统计"
+      for (int waited = 0; waited < 5000 && !metres; waited += 10, Sleep(10)) metres = ControlOf(run.window, IDC_LABEL3);
+    }
+  }
+  if (!metres) Fail("no Label3 on the mouse statistics page");
+  Sleep(options.settleMs);
+  auto cpuOver = [&](const std::function<void()>& during) {
+    std::vector<CpuSample> before;
+    for (Running& run : runs) before.push_back(SampleCpu(run.process.hProcess));
+    const double wall0 = QpcSeconds();
+    during();
+    const double wall = QpcSeconds() - wall0;
+    std::vector<double> pct;
+    for (size_t i = 0; i < runs.size(); ++i)
+      pct.push_back(100 * CpuSecondsBetween(before[i], SampleCpu(runs[i].process.hProcess)) / wall);
+    return pct;
+  };
+  const auto still = cpuOver([&] { Sleep(static_cast<DWORD>(options.seconds * 1000)); });
+  // " 1,234.567m ": the digits and the point, grouping left out.
+  auto shownPixels = [&] {
+    std::string digits;
+    for (wchar_t c : TextOf(metres))
+      if ((c >= L'0' && c <= L'9') || c == L'.') digits += static_cast<char>(c);
+    return std::atof(digits.c_str()) * 1000 / 0.265;
+  };
+  const double before = shownPixels();
+  const std::wstring moved = options.signalDir + L"\\moved";
+  DeleteFileW(moved.c_str());
+  double truePixels = 0;
+  const auto moving = cpuOver([&] {
+    CloseHandle(CreateFileW((options.signalDir + L"\\ready").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    while (GetFileAttributesW(moved.c_str()) == INVALID_FILE_ATTRIBUTES) Sleep(20);
+  });
+  Sleep(500);  // the last samples
+  if (FILE* f = _wfopen(moved.c_str(), L"r")) {
+    if (fscanf(f, "%lf", &truePixels) != 1) truePixels = 0;
+    fclose(f);
+  }
+  const double measured = shownPixels() - before;
+  for (size_t i = 0; i < runs.size(); ++i) {
+    Line("odometer %s still_cpu_pct %.3f moving_cpu_pct %.3f", options.apps[i].name.c_str(), still[i], moving[i]);
+  }
+  Line("odometer_path true_px %.0f measured_px %.0f error_pct %.2f", truePixels, measured,
+       truePixels > 0 ? 100 * (measured - truePixels) / truePixels : 100.0);
+  for (Running& run : runs) End(run);
+  return 0;
+}
+
 // Busy for the given milliseconds: the load the self-test measures.
 int Spin(DWORD ms) {
   double end = QpcSeconds() + ms / 1000.0;
@@ -527,6 +587,9 @@ Options Parse(int argc, wchar_t** argv) {
     } else if (arg == L"--target") {
       need(i, 1);
       options.target = argv[++i];
+    } else if (arg == L"--signal") {
+      need(i, 1);
+      options.signalDir = argv[++i];
     } else if (arg == L"--timeout") {
       need(i, 1);
       options.timeoutMs = _wtoi(argv[++i]);
@@ -555,6 +618,7 @@ int wmain(int argc, wchar_t** argv) {
   if (options.command == L"idle") return Idle(options);
   if (options.command == L"drift") return Drift(options);
   if (options.command == L"selftest") return SelfTest();
+  if (options.command == L"odometer") return Odometer(options);
   if (options.command == L"spin") return Spin(options.settleMs);
   if (options.command == L"rest") {
     Sleep(options.settleMs);

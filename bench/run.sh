@@ -110,6 +110,36 @@ cat "$work/idle.out" "$work/drift.out" | tee -a "$log" >&2
 ((idleStatus == 0)) || { echo "bench/run.sh: the idle measurement failed" >&2; exit 1; }
 ((driftStatus == 0)) || { echo "bench/run.sh: the drift measurement failed" >&2; exit 1; }
 
+if ((!selfCheck)); then
+  echo "Mouse odometer: CPU with the pointer still for ${idleSeconds} s, then along a known path..." >&2
+  signal="$work/signal"
+  mkdir -p "$signal"
+  drive odometer --seconds "$idleSeconds" --settle 2000 --signal "$(winPath "$signal")" "${appArgs[@]}" \
+    "${baseArgs[@]}" >"$work/odometer.out" &
+  odometerPid=$!
+  until [[ -f "$signal/ready" ]] || ! kill -0 "$odometerPid" 2>/dev/null; do sleep 0.1; done
+  eval "$(xdotool getmouselocation --shell)"  # X and Y: where the path starts from
+  # A square of 400 px sides, then circles of radius 200 px for the measuring time, 10 px every
+  # 10 ms as a hand moves; the first line is the path's length over the whole-pixel points.
+  awk -v x="$X" -v y="$Y" -v seconds="$idleSeconds" '
+    function to(nx, ny) { nx = int(nx + 0.5); ny = int(ny + 0.5); length_ += sqrt((nx - x) ^ 2 + (ny - y) ^ 2)
+                          x = nx; y = ny; moves = moves sprintf("mousemove %d %d sleep 0.01 ", x, y) }
+    BEGIN {
+      for (side = 0; side < 4; ++side)
+        for (s = 1; s <= 40; ++s) {
+          if (side == 0) to(200 + 10 * s, 200); else if (side == 1) to(600, 200 + 10 * s)
+          else if (side == 2) to(600 - 10 * s, 600); else to(200, 600 - 10 * s)
+        }
+      for (step = 0; step < seconds * 100; ++step) to(400 + 200 * cos(step * 0.05), 400 + 200 * sin(step * 0.05))
+      print length_; print moves
+    }' >"$work/path"
+  # shellcheck disable=SC2046
+  xdotool $(sed -n 2p "$work/path")
+  sed -n 1p "$work/path" >"$signal/moved"
+  wait "$odometerPid" || { echo "bench/run.sh: the odometer measurement failed" >&2; exit 1; }
+  tee -a "$log" <"$work/odometer.out" >&2
+fi
+
 appBytes=$(stat -c %s "$appExe")
 baseBytes=$(stat -c %s "$baseline")
 
@@ -129,8 +159,14 @@ offset=$(field drift "$appName" offset_1s_ms)
 accumulated=$(field drift "$appName" accumulated_ms)
 qpcDrift=$(field drift "$appName" qpc_drift_ms)
 maxGap=$(field drift "$appName" max_poll_gap_ms)
+appStill=$(field odometer "$appName" still_cpu_pct)
+baseStill=$(field odometer baseline still_cpu_pct)
+appMoving=$(field odometer "$appName" moving_cpu_pct)
+baseMoving=$(field odometer baseline moving_cpu_pct)
+pathTrue=$(awk '$1 == "odometer_path" { print $3 }' "$log")
+pathMeasured=$(awk '$1 == "odometer_path" { print $5 }' "$log")
 needed=(appStart baseStart appSet baseSet appCpu baseCpu)
-((selfCheck)) || needed+=(drift offset)
+((selfCheck)) || needed+=(drift offset appStill baseStill appMoving baseMoving pathTrue pathMeasured)
 for v in "${needed[@]}"; do
   [[ -n "${!v}" ]] || { echo "bench/run.sh: no figure for $v in the driver's output" >&2; exit 1; }
 done
@@ -157,6 +193,10 @@ results="$build/bench-results.txt"
     printf '%-36s %14s\n' "  accumulated after 0:00:01, ms" "$accumulated"
     printf '%-36s %14s\n' "  same drift by QPC, ms" "$qpcDrift"
     printf '%-36s %14s\n' "  longest gap between polls, ms" "$maxGap"
+    pathPct=$(awk -v t="$pathTrue" -v m="$pathMeasured" 'BEGIN { printf "%.2f", 100 * (m - t) / t }')
+    printf '%-36s %14s %14s %8s %10s  %s\n' "mouse path measured, px ($pathTrue true)" "$pathMeasured" "-" "$pathPct%" "<= ±2%" "$(verdict "$(absolute "$pathPct")" 2)"
+    printf '%-36s %14s %14s %8s %10s  %s\n' "CPU, pointer still, % of a core" "$appStill" "$baseStill" "-" "<= 0.5" "$(verdict "$appStill" 0.5)"
+    printf '%-36s %14s %14s %8s %10s  %s\n' "CPU, pointer moving, % of a core" "$appMoving" "$baseMoving" "-" "<= 2" "$(verdict "$appMoving" 2)"
   fi
   echo
   echo "Start-up and working set: medians of $runs interleaved runs each after one warm-up; the window is"
