@@ -17,7 +17,8 @@ namespace {
 constexpr UINT_PTR kTimer1 = 1;  // housekeeping, once a second for the life of the window
 constexpr UINT_PTR kTimer2 = 2;  // the stopwatch, while it runs
 constexpr UINT_PTR kTimer3 = 3;  // the after-minutes shutdown countdown, while it is armed
-constexpr UINT_PTR kTimer4 = 4;  // the mouse odometer's samples, as often as the system allows
+constexpr UINT_PTR kTimer4 = 4;  // the mouse odometer's samples
+constexpr ULONGLONG kMousePageRenderMs = 50;
 constexpr int kTabHeight = 26;  // pixels at 96 dots per inch
 constexpr int kSwitchesHeight = 26, kSwitchWidth = 72;
 
@@ -93,6 +94,7 @@ bool Form1Window::Create() {
   Render();
   controls_->ShowPage(currentPage_);
   SyncTimers();
+  ArmSampling();
   return true;
 }
 
@@ -147,6 +149,14 @@ void Form1Window::Render() {
   rendering_ = false;
 }
 
+// The odometer's samples run from the start to the end, shown or hidden, at its own pace.
+void Form1Window::ArmSampling() {
+  const int interval = model_.odometer().NextSampleMs();
+  if (interval == samplingMs_) return;
+  samplingMs_ = interval;
+  SetTimer(hwnd_, kTimer4, std::max<UINT>(USER_TIMER_MINIMUM, interval), nullptr);
+}
+
 void Form1Window::SyncTimers() {
   timer1_.SetEnabled(model_.View().timer1Enabled);
   timer2_.SetEnabled(model_.stopwatch().View().timer2Enabled);
@@ -154,7 +164,6 @@ void Form1Window::SyncTimers() {
   Arm(hwnd_, kTimer1, timer1_);
   Arm(hwnd_, kTimer2, timer2_);
   Arm(hwnd_, kTimer3, timer3_);
-  SetTimer(hwnd_, kTimer4, USER_TIMER_MINIMUM, nullptr);  // kept running, shown or hidden
 }
 
 void Form1Window::OnTimer(UINT_PTR id) {
@@ -173,7 +182,13 @@ void Form1Window::OnTimer(UINT_PTR id) {
     Render();
   } else if (id == kTimer4) {
     model_.Timer4_Timer();
-    if (pageCreated_[kPageMouse]) pages_[kPageMouse]->Render(*controls_);
+    ArmSampling();
+    // Nobody reads a label that changes a hundred times a second: twenty times is plenty.
+    const ULONGLONG now = GetTickCount64();
+    if (pageCreated_[kPageMouse] && now - mousePageRenderedMs_ >= kMousePageRenderMs) {
+      mousePageRenderedMs_ = now;
+      pages_[kPageMouse]->Render(*controls_);
+    }
     return;  // the other timers are armed as they were
   } else if (id == kTimer3) {
     timer3_.RunDue([&] {

@@ -45,6 +45,7 @@ class Form1Window {
   void Layout();
   void Render();  // notifications raised while rendering are not the user's, and are ignored
   void SyncTimers();
+  void ArmSampling();
   int Dpi() const;
 
   HINSTANCE instance_;
@@ -66,6 +67,8 @@ class Form1Window {
   bool rendering_ = false;
   std::wstring caption_;
   TickPump timer1_, timer2_, timer3_;  // housekeeping; the stopwatch; the shutdown countdown
+  int samplingMs_ = 0;                  // Timer4's interval as armed
+  ULONGLONG mousePageRenderedMs_ = 0;
 };
 
 }  // namespace tkd

@@ -16,11 +16,11 @@ std::array<std::unique_ptr<PageWin32>, kPageCount> MakePages(Form1Model& model) 
   pages[kPageChime] = std::make_unique<ChimePageWin32>(model.chime());
   const MouseOdometer& odometer = model.odometer();
   pages[kPageMouse] = std::make_unique<LabelsPageWin32>(kPageMouse, IDC_FRAME4, "鼠标移动里程统计", std::vector<LabelRow>{
-      {IDC_LABEL1, "鼠标今天已移动：", IDC_LABEL3, [&odometer] { return odometer.View().label3; }},
+      {IDC_LABEL1, "鼠标今天已移动：", IDC_LABEL3, [&odometer] { return odometer.Label3(); }},
       {IDC_LABEL4, "鼠标累计移动：", IDC_LABEL20, [&odometer] { return odometer.View().label20; }},
       {IDC_LABEL23, "最高记录：", IDC_LABEL24, [&odometer] { return odometer.View().label24; },
        [&odometer] { return odometer.View().label24Tip; }},
-      {IDC_LABEL21, "鼠标当前位置：", IDC_LABEL22, [&odometer] { return odometer.View().label22; }}});
+      {IDC_LABEL21, "鼠标当前位置：", IDC_LABEL22, [&odometer] { return odometer.Label22(); }}});
   const Overview& overview = model.overview();
   pages[kPageOverview] = std::make_unique<LabelsPageWin32>(kPageOverview, IDC_FRAME5, "使用统计", std::vector<LabelRow>{
       {0, "", IDC_LABEL27, [&overview] { return overview.View().label27; }},

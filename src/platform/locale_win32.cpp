@@ -49,23 +49,32 @@ UINT LocaleNumber(LCTYPE type) {
   return value;
 }
 
+// The user's number format, read once: the distances are formatted many times a second.
+struct NumberFormat {
+  std::wstring decimal = LocaleText(LOCALE_SDECIMAL), thousand = LocaleText(LOCALE_STHOUSAND);
+  UINT leadingZero = LocaleNumber(LOCALE_ILZERO), negative = LocaleNumber(LOCALE_INEGNUMBER);
+  UINT groups = Groups(LocaleText(LOCALE_SGROUPING));
+
+  // Grouping "3;0" means groups of three; NUMBERFMT wants it as the number 3 ("3;2;0" as 32).
+  static UINT Groups(const std::wstring& grouping) {
+    UINT groups = 0;
+    for (wchar_t c : grouping) {
+      if (c >= L'1' && c <= L'9') groups = groups * 10 + (c - L'0');
+      else if (c != L';') break;
+    }
+    return grouping.size() >= 2 && grouping.substr(grouping.size() - 2) != L";0" ? groups * 10 : groups;
+  }
+};
+
 }  // namespace
 
 std::string LocaleWin32::Number(double value, int decimals) {
   if (!std::isfinite(value) || decimals < 0 || decimals > 9) return {};
+  static NumberFormat user;
   // The plain text GetNumberFormatEx takes: digits, "." and the decimals.
   const std::wstring plain = Utf8ToWide(FixedText(value, decimals));
-  std::wstring decimal = LocaleText(LOCALE_SDECIMAL), thousand = LocaleText(LOCALE_STHOUSAND);
-  // Grouping "3;0" means groups of three; NUMBERFMT wants it as the number 3.
-  const std::wstring grouping = LocaleText(LOCALE_SGROUPING);
-  UINT groups = 0;
-  for (wchar_t c : grouping) {
-    if (c >= L'1' && c <= L'9') groups = groups * 10 + (c - L'0');
-    else if (c != L';') break;
-  }
-  if (grouping.size() >= 2 && grouping.substr(grouping.size() - 2) != L";0") groups *= 10;
-  NUMBERFMTW format{static_cast<UINT>(decimals), LocaleNumber(LOCALE_ILZERO), groups, decimal.data(),
-                    thousand.data(), LocaleNumber(LOCALE_INEGNUMBER)};
+  NUMBERFMTW format{static_cast<UINT>(decimals), user.leadingZero, user.groups, user.decimal.data(),
+                    user.thousand.data(), user.negative};
   return FormatTwice([&](LPWSTR buffer, int size) {
     return GetNumberFormatEx(LOCALE_NAME_USER_DEFAULT, 0, plain.c_str(), &format, buffer, size);
   });

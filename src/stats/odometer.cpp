@@ -24,7 +24,7 @@ std::optional<double> DecodeDistance(const std::string& stored) {
   return quotient;
 }
 
-std::string MouseOdometer::Metres(double pixels) {
+std::string MouseOdometer::Metres(double pixels) const {
   return " " + locale_.Number(pixels * kMillimetresPerPixel / 1000, 3) + "m ";
 }
 
@@ -41,17 +41,26 @@ void MouseOdometer::Restore() {
   }
 }
 
-void MouseOdometer::Sample(PointerPosition at) {
+bool MouseOdometer::Sample(PointerPosition at) {
   // A pointer standing still changes nothing: most samples cost a comparison.
-  if (sampled_ && at.x == last_.x && at.y == last_.y) return;
+  if (sampled_ && at.x == last_.x && at.y == last_.y) {
+    stillMs_ += NextSampleMs();
+    return false;
+  }
   sampled_ = true;
+  stillMs_ = 0;
   const double dx = static_cast<double>(at.x) - last_.x, dy = static_cast<double>(at.y) - last_.y;
   const double d = std::sqrt(dx * dx + dy * dy);
   todayMove_ += d;
   allMove_ += d;
   last_ = at;
-  view_.label22 = "(" + Coordinate(at.x) + "," + Coordinate(at.y) + ")";
-  view_.label3 = Metres(todayMove_);
+  return true;
+}
+
+std::string MouseOdometer::Label3() const { return sampled_ ? Metres(todayMove_) : ""; }
+
+std::string MouseOdometer::Label22() const {
+  return sampled_ ? "(" + Coordinate(last_.x) + "," + Coordinate(last_.y) + ")" : "";
 }
 
 void MouseOdometer::Store(const std::string& now) {

@@ -20,10 +20,15 @@ inline constexpr double kDistanceOffset = 4219;
 std::string EncodeDistance(double pixels);
 std::optional<double> DecodeDistance(const std::string& stored);
 
+// How often the pointer is sampled: as often as the platform allows while it moves, a few times
+// a second once it has stood still for half a second, so that an idle pointer costs next to
+// nothing. The first move after a rest is measured as a straight line from where it rested.
+inline constexpr int kSampleMovingMs = 10;
+inline constexpr int kSampleStillMs = 250;
+inline constexpr int kStillBeforeSlowingMs = 500;
+
 struct OdometerView {
-  std::string label3;      // this run, " 12.345m "
   std::string label20;     // all runs, " 0.842km "
-  std::string label22;     // the pointer, "( 512, 384)"
   std::string label24;     // the record, " 1.000m "
   std::string label24Tip;  // "历史最高记录发生于：" and its date
 };
@@ -35,23 +40,31 @@ class MouseOdometer {
   // Start-up: the total and the record from the registry; 0 when they fail the check.
   void Restore();
   // One sample: the straight line from the previous position (from (0, 0) at the first).
-  void Sample(PointerPosition at);
+  // Returns whether the pointer moved.
+  bool Sample(PointerPosition at);
+  // When the next sample is due.
+  int NextSampleMs() const { return stillMs_ >= kStillBeforeSlowingMs ? kSampleStillMs : kSampleMovingMs; }
   // Once a second: stores the total, shows it, and keeps a record passed in this run, written
   // with `now` (date and time) every second while it grows; it shows from the next start.
   void Store(const std::string& now);
 
   const OdometerView& View() const { return view_; }
+  // This run's distance (Label3, " 12.345m ") and the pointer (Label22, "( 512, 384)"), formatted
+  // only when asked for: a moving pointer is sampled far more often than anyone can read.
+  std::string Label3() const;
+  std::string Label22() const;
   double AllMove() const { return allMove_; }
   double TodayMove() const { return todayMove_; }
 
  private:
-  std::string Metres(double pixels);
+  std::string Metres(double pixels) const;
 
   SettingsStore& store_;
   Locale& locale_;
   OdometerView view_;
   PointerPosition last_;
   bool sampled_ = false;
+  int stillMs_ = 0;  // how long the pointer has stood still, in sampling intervals
   // Double precision: a single-precision sum stops taking small steps after a few kilometres.
   double todayMove_ = 0;
   double allMove_ = 0;

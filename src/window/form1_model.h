@@ -65,7 +65,7 @@ class Form1Model : public PageSwitch {
   // The housekeeping tick, once a second for the life of the program.
   void Timer1_Timer();
 
-  // Timer4: one sample of the mouse odometer, as often as the platform's timer allows.
+  // Timer4: one sample of the mouse odometer; the next is due in odometer().NextSampleMs().
   void Timer4_Timer() { odometer_.Sample(ports_.cursor.Position()); }
 
   // The two switches on the window itself, outside the pages.

@@ -30,10 +30,17 @@ TEST_F(OdometerTest, EachSampleAddsTheStraightLineFromThePreviousPosition) {
   for (const auto& s : samples) {
     odometer.Sample({s.x, s.y});
     EXPECT_EQ(odometer.TodayMove(), s.today) << s.x;
-    EXPECT_EQ(odometer.View().label22, s.position);
-    EXPECT_EQ(odometer.View().label3, s.metres);
+    EXPECT_EQ(odometer.Label22(), s.position);
+    EXPECT_EQ(odometer.Label3(), s.metres);
   }
   EXPECT_EQ(odometer.AllMove(), 16779779);
+  // Standing still, it is sampled less and less often; the first move brings the full rate back.
+  std::vector<int> intervals;
+  for (int i = 0; i < 52; ++i) odometer.Sample({16777217, 4}), intervals.push_back(odometer.NextSampleMs());
+  EXPECT_EQ(intervals[48], kSampleMovingMs);
+  EXPECT_EQ(intervals[49], kSampleStillMs);
+  odometer.Sample({16777218, 4});
+  EXPECT_EQ(odometer.NextSampleMs(), kSampleMovingMs);
 }
 
 TEST_F(OdometerTest, StoredDistancesDecodeOnlyAsWritten) {
