@@ -63,6 +63,10 @@ TEST(LocaleWin32, FormatsTheShortDateAndTheTimeWithSeconds) {
     EXPECT_EQ(locale.ShortDate(c.t), c.date);
     EXPECT_EQ(locale.TimeOfDay(c.t), c.time);
   }
+  // Numbers with three decimals, grouped as the user's format groups them.
+  const std::pair<double, const char*> numbers[] = {
+      {1234.5, "1,234.500"}, {0.0004, "0.000"}, {-1234567.25, "-1,234,567.250"}, {0.842, "0.842"}};
+  for (const auto& [value, text] : numbers) EXPECT_EQ(locale.Number(value, 3), text) << value;
 }
 
 }  // namespace
