@@ -114,11 +114,12 @@ if ((!selfCheck)); then
   echo "Mouse odometer: CPU with the pointer still for ${idleSeconds} s, then along a known path..." >&2
   signal="$work/signal"
   mkdir -p "$signal"
+  xdotool mousemove 200 200  # where the path begins: only the path itself is measured
   drive odometer --seconds "$idleSeconds" --settle 2000 --signal "$(winPath "$signal")" "${appArgs[@]}" \
     "${baseArgs[@]}" >"$work/odometer.out" &
   odometerPid=$!
   until [[ -f "$signal/ready" ]] || ! kill -0 "$odometerPid" 2>/dev/null; do sleep 0.1; done
-  eval "$(xdotool getmouselocation --shell)"  # X and Y: where the path starts from
+  X=200 Y=200
   # A square of 400 px sides, then circles of radius 200 px for the measuring time, 10 px every
   # 10 ms as a hand moves; the first line is the path's length over the whole-pixel points.
   awk -v x="$X" -v y="$Y" -v seconds="$idleSeconds" '
