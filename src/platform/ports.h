@@ -21,6 +21,8 @@ class Registry {
   // Creates missing keys. Returns false when the write was refused or failed.
   virtual bool Write(RegRoot root, const std::string& subKey, const std::string& name,
                      const std::string& text) = 0;
+  // Whether the key exists (and may be read).
+  virtual bool HasKey(RegRoot root, const std::string& subKey) = 0;
 };
 
 struct LocalTime {

@@ -86,4 +86,10 @@ bool RegistryWin32::Write(RegRoot root, const std::string& subKey, const std::st
                         static_cast<DWORD>(bytesWithNul)) == ERROR_SUCCESS;
 }
 
+bool RegistryWin32::HasKey(RegRoot root, const std::string& subKey) {
+  UniqueHkey key;
+  return RegOpenKeyExW(RootKey(root), Utf8ToWide(subKey).c_str(), 0, KEY_QUERY_VALUE | ViewOf(root),
+                       key.Receive()) == ERROR_SUCCESS;
+}
+
 }  // namespace tkd

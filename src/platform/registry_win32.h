@@ -55,6 +55,7 @@ class RegistryWin32 : public Registry {
                                   const std::string& name) override;
   bool Write(RegRoot root, const std::string& subKey, const std::string& name,
              const std::string& text) override;
+  bool HasKey(RegRoot root, const std::string& subKey) override;
 };
 
 }  // namespace tkd

@@ -1,13 +1,31 @@
 // Registry reads and writes with the per-user fallback for machine-wide values.
 #include "settings/settings_store.h"
 
+#include <cctype>
+
 #include "core/number_text.h"
 
 namespace tkd {
 
+namespace {
+
+// Key paths compare without regard to letter case, as in the registry.
+std::string KeyId(std::string path) {
+  for (char& c : path) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return path;
+}
+
+}  // namespace
+
+bool SettingsStore::HasPerUserCopy(const std::string& subKey) {
+  const auto [it, added] = perUserKeys_.try_emplace(KeyId(subKey), false);
+  if (added) it->second = registry_.HasKey(RegRoot::CurrentUser, subKey);
+  return it->second;
+}
+
 std::string SettingsStore::ReadRegValue(RegRoot root, const std::string& subKey,
                                         const std::string& name) {
-  if (root == RegRoot::LocalMachine) {
+  if (root == RegRoot::LocalMachine && HasPerUserCopy(subKey)) {
     if (auto shadow = registry_.Read(RegRoot::CurrentUser, subKey, name)) return *shadow;
   }
   return registry_.Read(root, subKey, name).value_or("");
@@ -18,8 +36,8 @@ void SettingsStore::WriteRegValue(RegRoot root, const std::string& subKey, const
   bool written = registry_.Write(root, subKey, name, text);
   if (root != RegRoot::LocalMachine) return;
   if (!written) {
-    registry_.Write(RegRoot::CurrentUser, subKey, name, text);
-  } else if (registry_.Read(RegRoot::CurrentUser, subKey, name)) {
+    if (registry_.Write(RegRoot::CurrentUser, subKey, name, text)) perUserKeys_[KeyId(subKey)] = true;
+  } else if (HasPerUserCopy(subKey) && registry_.Read(RegRoot::CurrentUser, subKey, name)) {
     // An earlier run without the right to write machine-wide left a per-user copy, which reads
     // take first: keep it equal to what was just stored.
     registry_.Write(RegRoot::CurrentUser, subKey, name, text);

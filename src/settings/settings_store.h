@@ -1,6 +1,7 @@
 // ReadRegValue / WriteRegValue: the program's only persistent memory, one string value at a time.
 #pragma once
 
+#include <map>
 #include <string>
 
 #include "platform/ports.h"
@@ -21,6 +22,8 @@ inline constexpr char RunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\
 // own registry virtualization does, a refused machine-wide write goes to the same path under
 // HKEY_CURRENT_USER, and a read prefers that per-user copy where one exists. A machine-wide
 // write that succeeds also refreshes an existing per-user copy, so the copy never goes stale.
+// Whether a key has a per-user copy at all is asked once: on most machines none exists, and
+// start-up then reads each value once rather than twice.
 class SettingsStore {
  public:
   explicit SettingsStore(Registry& registry) : registry_(registry) {}
@@ -39,7 +42,10 @@ class SettingsStore {
   void WriteNumber(const Setting& row, double value);
 
  private:
+  bool HasPerUserCopy(const std::string& subKey);
+
   Registry& registry_;
+  std::map<std::string, bool> perUserKeys_;  // by key path, as first asked or since written
 };
 
 }  // namespace tkd

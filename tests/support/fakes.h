@@ -31,6 +31,11 @@ class FakeRegistry : public Registry {
     values_[Id(root, subKey, name)] = text;
     return true;
   }
+  bool HasKey(RegRoot root, const std::string& subKey) override {
+    for (const auto& [id, text] : values_)
+      if (std::get<0>(id) == root && std::get<1>(id) == Lower(subKey)) return true;
+    return false;
+  }
   // Arranges a value directly, bypassing any refusal.
   void Set(RegRoot root, const std::string& subKey, const std::string& name, const std::string& text) {
     values_[Id(root, subKey, name)] = text;
