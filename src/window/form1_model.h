@@ -3,6 +3,8 @@
 #pragma once
 
 #include <array>
+#include <functional>
+#include <memory>
 #include <string>
 
 #include "core/program_info.h"
@@ -14,6 +16,7 @@
 #include "settings/window_geometry.h"
 #include "stats/usage_total.h"
 #include "timing/stopwatch.h"
+#include "web/web_services.h"
 #include "window/tray_model.h"
 
 namespace tkd {
@@ -37,6 +40,7 @@ struct Form1Ports {
   WindowFrame& frame;
   Shutdown& shutdown;
   TrayIcon& tray;
+  WebPorts web;
 };
 
 struct Form1View {
@@ -86,12 +90,23 @@ class Form1Model : public PageSwitch {
   double AdInterval() const { return adInterval_; }
   const std::string& VersionText() const { return versionText_; }
 
+  // Web services. The rank label's text; "检查更新(&K)" on either menu, which stops the
+  // housekeeping tick until the dialog has closed; "关于本软件(&A)..." and "技术支持(&S)".
+  const std::string& RankText() const { return web_.ranking().Text(); }
+  std::unique_ptr<UpdateDialog> menuUpdate_Click();
+  void UpdateDialog_Closed() { view_.timer1Enabled = true; }
+  std::unique_ptr<AboutBox> nemuAbout_Click() { return web_.NewAboutBox(versionText_, usage_.Seconds()); }
+  void menuChaoZhou_Click() { web_.OpenSupportPage(); }
+  WebServices& web() { return web_; }
+  // Runs when an answer from the site has changed what the window shows.
+  void SetChanged(std::function<void()> changed) { changed_ = std::move(changed); }
+
  private:
   // Start-up steps that belong to no subsystem, and those whose features come later.
   void ShowFirstPages();
   void RestoreAdvertInterval();
   void RestorePageVisibility();
-  void RestoreRank() {}
+  void RestoreRank() { web_.ranking().Restore(); }
   void RestoreSwitches();
   void RestoreOdometer() {}
   void RestoreFirstUseDate() {}
@@ -102,9 +117,9 @@ class Form1Model : public PageSwitch {
   // Tick steps that belong to no subsystem, and those whose features come later.
   void RefreshTitle();
   void ApplyAlwaysOnTop() { ports_.frame.SetTopmost(view_.check1); }
-  void CheckForUpdateOnce() {}
-  void RefreshRankingOnce() {}
-  void OpenPromotionWhenDue() {}
+  void CheckForUpdateOnce() { web_.CheckForUpdateOnce(js0_); }
+  void RefreshRankingOnce() { web_.RefreshRankingOnce(js0_, changed_); }
+  void OpenPromotionWhenDue() { web_.OpenPromotionWhenDue(usage_.Seconds(), adInterval_); }
   void UpdateOdometer() {}
   void UpdateUsageAndPoints() {}
 
@@ -120,6 +135,8 @@ class Form1Model : public PageSwitch {
   double adInterval_ = 1;    // hours between advertising pop-ups
   std::string versionText_;  // built by start-up
   double js0_ = 0;           // seconds of this run, one per housekeeping tick
+  WebServices web_;
+  std::function<void()> changed_;
 };
 
 }  // namespace tkd
