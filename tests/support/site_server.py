@@ -1,37 +1,14 @@
 #!/usr/bin/env python3
-"""A loopback web server for the tests: serves the site/ folder, and can misbehave on request.
+"""Loopback web server for the tests: the site/ folder, and misbehaviour on request.
 
-  site_server.py [--log FILE] --exec CMD [ARGS...]   serve while CMD runs, with TKD_TEST_SITE
-                                                   set to http://127.0.0.1:PORT/; exit with its status
-  site_server.py [--log FILE] --port-file FILE       serve until killed; FILE gets the port once ready
-
-Paths:
-  /PATH                   the site's file PATH (404 when there is none)
-  /vNNN/PATH              the same site, but its newest-version page names NNN
-  /test/404               404 whose body holds "[404]"
-  /test/utf8, /test/gbk   a Chinese rank line, encoded in UTF-8 or GBK
-  /test/size/N            a body of N bytes
-  /test/big, /test/big-chunked
-                          100 MB of body, with its length announced or in chunks
-  /test/silent            takes the request and never answers
-  /test/drip              announces 100 bytes and sends one a second
-  /test/reset             resets the connection
-  /test/redirect/N        N redirects before the answer; /test/loop redirects to itself
-  /test/to-ftp            redirects to an ftp:// address
-Every request's path is appended to the log file, one line each.
+  site_server.py [--log FILE] --exec CMD...   serve while CMD runs (TKD_TEST_SITE=http://127.0.0.1:PORT/)
+  site_server.py [--log FILE] --port-file F   serve until killed; F gets the port once ready
+/vNNN/PATH serves the site with NNN as the newest version; /test/... misbehaves (see misbehave).
+Each request's path is appended to the log file.
 """
-import http.server
-import os
-import socket
-import struct
-import subprocess
-import sys
-import threading
-import time
+import http.server, os, socket, struct, subprocess, sys, threading, time
 
-SITE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "site")
-RANK_LINE = "排名：第15名"
-BIG = 100 * 1024 * 1024
+SITE = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "site"))
 
 
 class Handler(http.server.BaseHTTPRequestHandler):
@@ -44,115 +21,88 @@ class Handler(http.server.BaseHTTPRequestHandler):
 
     def answer(self, status, body, headers=()):
         self.send_response(status)
-        self.send_header("Content-Type", "text/html")
-        self.send_header("Content-Length", str(len(body)))
-        self.send_header("Connection", "close")
-        for name, value in headers:
+        for name, value in [("Content-Length", str(len(body))), ("Connection", "close"), *headers]:
             self.send_header(name, value)
         self.end_headers()
         self.wfile.write(body)
 
-    def redirect(self, to):
-        self.answer(302, b"moved", [("Location", to)])
-
-    def stream(self, total, chunked):
+    def trickle(self, header, blocks, pause=0):
         self.send_response(200)
+        self.send_header(*header)
         self.send_header("Connection", "close")
-        self.send_header("Transfer-Encoding" if chunked else "Content-Length", "chunked" if chunked else str(total))
         self.end_headers()
-        block = b"0" * 65536
         try:
-            for _ in range(total // len(block)):
-                self.wfile.write(b"10000\r\n" + block + b"\r\n" if chunked else block)
+            for block in blocks:
+                self.wfile.write(block)
+                time.sleep(pause)
         except OSError:
             pass  # the client gave up, as it should
 
     def do_GET(self):
         if Handler.log_file:
-            with Handler.lock, open(Handler.log_file, "a", encoding="utf-8") as log:
+            with Handler.lock, open(Handler.log_file, "a") as log:
                 log.write(self.path + "\n")
-        path = self.path.split("?")[0]
-        parts = path.strip("/").split("/")
+        parts = self.path.split("?")[0].strip("/").split("/")
         if parts[0] == "test":
-            return self.misbehave(parts[1:])
-        newest = None
+            return self.misbehave(parts[1], parts[2] if len(parts) > 2 else "")
         if parts[0][:1] == "v" and parts[0][1:].isdigit():
-            newest, path = parts[0][1:], "/" + "/".join(parts[1:])
-        if newest is not None and path == "/tkd/newver.htm":
-            return self.answer(200, ("<html><body>[" + newest + "]</body></html>").encode())
-        file = os.path.normpath(os.path.join(SITE, path.lstrip("/")))
-        if os.path.isdir(file):
-            file = os.path.join(file, "index.htm")
-        if not file.startswith(os.path.normpath(SITE)) or not os.path.isfile(file):
-            return self.answer(404, b"<html><body>not found</body></html>")
+            if parts[1:] == ["tkd", "newver.htm"]:
+                return self.answer(200, b"<html><body>[" + parts[0][1:].encode() + b"]</body></html>")
+            parts = parts[1:]
+        file = os.path.normpath(os.path.join(SITE, *parts))
+        file = os.path.join(file, "index.htm") if os.path.isdir(file) else file
+        if not file.startswith(SITE) or not os.path.isfile(file):
+            return self.answer(404, b"not found")
         with open(file, "rb") as page:
             self.answer(200, page.read())
 
-    def misbehave(self, what):
-        name, arg = what[0] if what else "", what[1] if len(what) > 1 else ""
+    def misbehave(self, name, arg):
+        big = (b"0" * 65536 for _ in range(1600))  # 100 MB
         if name == "404":
             self.answer(404, b"<html><body>[404]</body></html>")
         elif name in ("utf8", "gbk"):
-            self.answer(200, RANK_LINE.encode("utf-8" if name == "utf8" else "gbk"))
+            self.answer(200, "排名：第15名".encode("utf-8" if name == "utf8" else "gbk"))
         elif name == "size":
             self.answer(200, b"a" * int(arg))
-        elif name in ("big", "big-chunked"):
-            self.stream(BIG, name == "big-chunked")
+        elif name == "big":
+            self.trickle(("Content-Length", str(1600 * 65536)), big)
+        elif name == "big-chunked":
+            self.trickle(("Transfer-Encoding", "chunked"), [b"10000\r\n" + next(big) + b"\r\n"] * 1600 + [b"0\r\n\r\n"])
+        elif name == "drip":  # one byte a second
+            self.trickle(("Content-Length", "100"), (b"x" for _ in range(100)), 1)
         elif name == "silent":
             time.sleep(30)
-        elif name == "drip":
-            self.send_response(200)
-            self.send_header("Content-Length", "100")
-            self.end_headers()
-            try:
-                for _ in range(100):
-                    self.wfile.write(b"x")
-                    self.wfile.flush()
-                    time.sleep(1)
-            except OSError:
-                pass
         elif name == "reset":
             self.connection.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, struct.pack("ii", 1, 0))
             self.connection.close()
             self.close_connection = True
-        elif name == "redirect":
+        elif name == "redirect":  # N redirects, then the answer
             n = int(arg)
-            self.redirect("/test/redirect/%d" % (n - 1)) if n > 0 else self.answer(200, b"arrived")
-        elif name == "loop":
-            self.redirect("/test/loop")
-        elif name == "to-ftp":
-            self.redirect("ftp://127.0.0.1/x")
+            self.answer(302, b"", [("Location", "/test/redirect/%d" % (n - 1))]) if n else self.answer(200, b"arrived")
+        elif name in ("loop", "to-ftp"):
+            self.answer(302, b"", [("Location", "/test/loop" if name == "loop" else "ftp://127.0.0.1/x")])
         else:
             self.answer(404, b"no such test")
 
 
 def main(argv):
-    log, port_file, command = None, None, None
-    while argv:
-        option = argv.pop(0)
-        if option == "--log":
-            log = argv.pop(0)
-        elif option == "--port-file":
-            port_file = argv.pop(0)
-        elif option == "--exec":
-            command = argv
-            break
-        else:
-            sys.exit(__doc__)
-    Handler.log_file = log
+    options = {}
+    while argv and argv[0] in ("--log", "--port-file"):
+        options[argv[0]] = argv[1]
+        argv = argv[2:]
+    Handler.log_file = options.get("--log")
     server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
     server.daemon_threads = True
     port = server.server_address[1]
-    if command is None:
-        if port_file:
-            with open(port_file + ".new", "w") as f:
-                f.write(str(port))
-            os.replace(port_file + ".new", port_file)
-        server.serve_forever()
-        return 0
-    threading.Thread(target=server.serve_forever, daemon=True).start()
-    env = dict(os.environ, TKD_TEST_SITE="http://127.0.0.1:%d/" % port)
-    return subprocess.call(command, env=env)
+    if argv[:1] == ["--exec"]:
+        threading.Thread(target=server.serve_forever, daemon=True).start()
+        return subprocess.call(argv[1:], env=dict(os.environ, TKD_TEST_SITE="http://127.0.0.1:%d/" % port))
+    if "--port-file" not in options:
+        sys.exit(__doc__)
+    with open(options["--port-file"] + ".new", "w") as f:
+        f.write(str(port))
+    os.replace(options["--port-file"] + ".new", options["--port-file"])
+    server.serve_forever()
 
 
 if __name__ == "__main__":

@@ -18,10 +18,7 @@ namespace {
 
 using Seconds = std::chrono::duration<double>;
 
-std::string Site() {
-  const char* site = std::getenv("TKD_TEST_SITE");
-  return site ? site : "";
-}
+const std::string kSite = std::getenv("TKD_TEST_SITE") ? std::getenv("TKD_TEST_SITE") : "";
 
 struct Fetch {
   const char* path;
@@ -38,7 +35,7 @@ int FetchAll(std::vector<Fetch>& fetches, HWND window) {
   const auto start = std::chrono::steady_clock::now();
   std::size_t answered = 0;
   for (Fetch& f : fetches)
-    http.Get(Site() + f.path, [&, f = &f](const std::string& body) {
+    http.Get(kSite + f.path, [&, f = &f](const std::string& body) {
       f->got = body;
       f->seconds = Seconds(std::chrono::steady_clock::now() - start).count();
       ++answered;
@@ -58,7 +55,7 @@ int FetchAll(std::vector<Fetch>& fetches, HWND window) {
 }
 
 TEST(HttpWin32, OnlyA2xxBodyWithinTheBoundsCountsAndTheThreadGoesOnMeanwhile) {
-  ASSERT_NE(Site(), "") << "run me through site_server.py --exec";
+  ASSERT_NE(kSite, "") << "run me through site_server.py --exec";
   std::vector<Fetch> fetches = {
       {"tkd/newver.htm", "<html><head><meta charset=\"utf-8\"><title>TiKoDan 最新版本</title></head>\n<body>[100]</body></html>\n"},
       {"test/utf8", "排名：第15名"},
