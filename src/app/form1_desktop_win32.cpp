@@ -2,6 +2,7 @@
 #include "app/form1_win32.h"
 #include "app/options_dialog_win32.h"
 #include "app/resource.h"
+#include "app/web_dialogs_win32.h"
 
 namespace tkd {
 
@@ -17,7 +18,20 @@ void Form1Window::OnMenu(int id) {
     }
     case IDM_EXIT: model_.menuExit_Click(); break;
     case IDM_REXIT: model_.RmenuExit_Click(); break;
-    default: break;  // support, update and about arrive with the web services
+    case IDM_CHAOZHOU:
+    case IDM_RSUPPORT: model_.menuChaoZhou_Click(); break;
+    case IDM_UPDATE:
+    case IDM_RUPDATE: {  // the housekeeping tick stops while the dialog is open
+      const std::unique_ptr<UpdateDialog> dialog = model_.menuUpdate_Click();
+      SyncTimers();
+      RunUpdateDialog(instance_, hwnd_, *dialog);
+      model_.UpdateDialog_Closed();
+      SyncTimers();
+      break;
+    }
+    case IDM_ABOUT:
+    case IDM_RABOUT: about_->Show(model_.nemuAbout_Click()); break;
+    default: break;
   }
 }
 

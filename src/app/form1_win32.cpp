@@ -8,6 +8,7 @@
 #include "app/pages_win32.h"
 #include "app/resource.h"
 #include "app/window_frame_win32.h"
+#include "app/web_dialogs_win32.h"
 #include "platform/text_win32.h"
 #include "settings/window_geometry.h"
 
@@ -78,6 +79,9 @@ bool Form1Window::Create() {
                  TwipsToPixelsAtLeast(g.width, Dpi()), TwipsToPixelsAtLeast(g.height, Dpi()),
                  SWP_NOZORDER | SWP_NOACTIVATE);
   tray_.SetWindow(hwnd_, LoadIconW(instance_, MAKEINTRESOURCEW(IDI_TIKODAN)), TKD_MSG_TRAY_CALLBACK);
+  about_ = std::make_unique<AboutBoxWin32>(instance_, hwnd_);
+  adPanel_ = std::make_unique<AdPanelWin32>(instance_, model_.web().advertising());
+  model_.SetChanged([this] { Render(); });  // an answer from the site
 
   fonts_ = std::make_unique<Fonts>(Dpi());
   controls_ = std::make_unique<Controls>(hwnd_, instance_);
@@ -202,6 +206,10 @@ void Form1Window::OnTimer(UINT_PTR id) {
 
 void Form1Window::OnCommand(int id, int code) {
   if (rendering_) return;  // changes made by Render are not the user's
+  if (id == IDC_LABEL5 && code == STN_DBLCLK) {  // "分钟": the advertising panel
+    adPanel_->Open();
+    return;
+  }
   if ((id == IDC_CHECK1 || id == IDC_CHECK3) && code == BN_CLICKED) {
     const bool checked = controls_->Checked(id);
     id == IDC_CHECK1 ? model_.Check1_Click(checked) : model_.Check3_Click(checked);

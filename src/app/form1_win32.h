@@ -18,6 +18,9 @@
 
 namespace tkd {
 
+class AboutBoxWin32;
+class AdPanelWin32;
+
 class Form1Window {
  public:
   Form1Window(HINSTANCE instance, Clock& clock, Form1FrameWin32& frame, TrayWin32& tray, Form1Model& model);
@@ -69,6 +72,8 @@ class Form1Window {
   TickPump timer1_, timer2_, timer3_;  // housekeeping; the stopwatch; the shutdown countdown
   int samplingMs_ = 0;                  // Timer4's interval as armed
   ULONGLONG mousePageRenderedMs_ = 0;
+  std::unique_ptr<AboutBoxWin32> about_;   // FormAbout
+  std::unique_ptr<AdPanelWin32> adPanel_;  // FormHide
 };
 
 }  // namespace tkd

@@ -2,9 +2,15 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <optional>
+#include <string>
+
 #include "app/form1_win32.h"
+#include "core/site_address.h"
+#include "platform/browser_win32.h"
 #include "platform/clock_win32.h"
 #include "platform/cursor_win32.h"
+#include "platform/http_win32.h"
 #include "platform/lifetime_win32.h"
 #include "platform/locale_win32.h"
 #include "platform/program_info_win32.h"
@@ -13,8 +19,23 @@
 #include "platform/shutdown_win32.h"
 #include "platform/tray_win32.h"
 #include "platform/sound_win32.h"
+#include "platform/text_win32.h"
 #include "settings/settings_store.h"
 #include "window/form1_model.h"
+
+namespace {
+
+// An environment variable's text, or nullopt when it is not set.
+std::optional<std::string> Environment(const char* name) {
+  const std::wstring wide = tkd::Utf8ToWide(name);
+  const DWORD length = GetEnvironmentVariableW(wide.c_str(), nullptr, 0);
+  if (length == 0) return std::nullopt;
+  std::wstring value(length, L'\0');
+  value.resize(GetEnvironmentVariableW(wide.c_str(), value.data(), length));
+  return tkd::WideToUtf8(value);
+}
+
+}  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TAB_CLASSES | ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
@@ -33,12 +54,19 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   tkd::TrayWin32 tray;
   tkd::CursorWin32 cursor;
   tkd::Form1FrameWin32 frame;
-  tkd::Form1Model model({store, clock, locale, sound, prompt, lifetime, frame, shutdown, tray, cursor},
+  tkd::HttpWin32 http;
+  tkd::BrowserWin32 browser;
+  tkd::RandomWin32 random;
+  const tkd::SiteAddresses site =
+      tkd::ChooseSiteAddresses(Environment(tkd::kSiteBaseVariable), Environment(tkd::kPromoUrlVariable));
+  tkd::Form1Model model({store, clock, locale, sound, prompt, lifetime, frame, shutdown, tray, cursor,
+                         {http, browser, random, site}},
                         tkd::CurrentProgramInfo());
   if (!model.Form_Load()) return 0;
   tkd::Form1Window window(instance, clock, frame, tray, model);
   if (!window.Create()) return 1;
   prompt.SetOwner(window.Handle());
+  browser.SetOwner(window.Handle());
   window.Show(showCommand);
 
   MSG msg{};

@@ -96,3 +96,24 @@
 #define IDC_LABEL32 1032  // total use
 #define IDC_LABEL33 1033  // distance, a copy of Label20
 #define IDC_LABEL34 1034  // this run
+
+// The update dialog FormUpdate "检查更新"; "退出" (Command2) is IDCANCEL, so that Escape works.
+#define IDD_UPDATE 310
+#define IDC_UPD_LABEL1 3101  // the outcome line
+#define IDC_UPD_LABEL2 3102  // the current version
+#define IDC_UPD_LABEL3 3103  // the newest version
+#define IDC_UPD_LABEL4 3104  // the hint, never shown
+#define IDC_UPD_COMMAND1 3111  // "去下载最新版"
+#define IDC_UPD_COMMAND3 3113  // "上网查看最新版本", never shown
+
+// The about box FormAbout; Label5 is the link to the site.
+#define IDD_ABOUT 320
+#define IDC_ABOUT_LABEL1 3201
+#define IDC_ABOUT_LABEL2 3202
+#define IDC_ABOUT_LABEL3 3203
+#define IDC_ABOUT_LABEL4 3204
+#define IDC_ABOUT_LABEL5 3205
+#define IDC_ABOUT_LABEL6 3206
+
+// The advertising panel FormHide, found by its class; its browser control is its only child.
+#define TKD_FORMHIDE_CLASS L"TiKoDanFormHide"

@@ -18,7 +18,7 @@ constexpr ControlSpec kControls[] = {
     {IDC_COMMAND1, WC_BUTTONW, BS_PUSHBUTTON | WS_TABSTOP, FontRole::Button},
     {IDC_COMMAND2, WC_BUTTONW, BS_PUSHBUTTON | WS_TABSTOP, FontRole::Button},
     {IDC_TEXT1, WC_EDITW, ES_AUTOHSCROLL | WS_TABSTOP},
-    {IDC_LABEL5, WC_STATICW, SS_LEFT | SS_CENTERIMAGE, FontRole::Ui, "分钟"},
+    {IDC_LABEL5, WC_STATICW, SS_LEFT | SS_CENTERIMAGE | SS_NOTIFY, FontRole::Ui, "分钟"},  // double-click: FormHide
     {IDC_CHECK2, WC_BUTTONW, BS_AUTOCHECKBOX | WS_TABSTOP, FontRole::Ui, "倒计时"},
 };
 

@@ -1,7 +1,9 @@
 // Narrow interfaces between the portable logic and the operating system; Win32 adapters and test fakes implement them.
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -118,6 +120,30 @@ class TrayIcon {
   virtual ~TrayIcon() = default;
   virtual void Add(const std::string& tip) = 0;  // adding it twice leaves one icon
   virtual void Remove() = 0;
+};
+
+// Pages of the vendor site. A fetch never holds up the caller: Get returns at once and `done`
+// runs later on the same thread, with the body as UTF-8 text, or with empty text when the fetch
+// failed in any way (no answer within the time allowed, a status other than 2xx, a body too
+// large, too many redirects). Every failure is quiet.
+class Http {
+ public:
+  virtual ~Http() = default;
+  virtual void Get(const std::string& url, std::function<void(const std::string& body)> done) = 0;
+};
+
+// The shell's "open" of a web address in the user's default browser; the result is ignored.
+class Browser {
+ public:
+  virtual ~Browser() = default;
+  virtual void Open(const std::string& url) = 0;
+};
+
+// Unpredictable bytes from the operating system, for identifiers.
+class RandomSource {
+ public:
+  virtual ~RandomSource() = default;
+  virtual std::array<std::uint8_t, 16> Random128() = 0;
 };
 
 }  // namespace tkd

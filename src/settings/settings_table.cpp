@@ -38,6 +38,7 @@ std::vector<Setting> BuildTable() {
                      Text1, Text5, Text6, Text7, Text8, Top, Left, F_Width, F_Height, js00,
                      js00Copy, AllMove, MaxMove, MaxMoveDate, MingCi, ADtime, isClose, Path,
                      tkdExeName, tikodan});
+  t.push_back(UserId);
   return t;
 }
 

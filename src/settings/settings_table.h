@@ -87,6 +87,7 @@ inline constexpr Setting MaxMoveDate{.name = "MaxMoveDate", .form = F::Text, .ru
 inline constexpr Setting MingCi{.name = "MingCi", .rule = R::PositiveElseZero};
 inline constexpr Setting ADtime{.name = "ADtime", .form = F::PlainNumber, .rule = R::PositiveElse180};
 inline constexpr Setting isClose{.name = "isClose", .form = F::Text};  // set by other programs
+inline constexpr Setting UserId{.name = "UserId", .form = F::Text, .rule = R::AsStored};  // for the rank page
 // Written for other tools and for Windows.
 inline constexpr Setting Path{
     .name = "Path", .key = KeyOf::InstallRecord, .form = F::Text, .rule = R::AsStored};

@@ -17,7 +17,8 @@ Form1Model::Form1Model(const Form1Ports& ports, ProgramInfo program)
       usage_(ports.store),
       odometer_(ports.store, ports.locale),
       overview_(ports.store),
-      tray_(ports.tray, kProductName + ("(" + tkd::VersionText(program_.version) + ")")) {}
+      tray_(ports.tray, kProductName + ("(" + tkd::VersionText(program_.version) + ")")),
+      web_(ports.store, ports.prompt, ports.web, program_.version) {}
 
 // The settings key and the minimum window size are constants (SettingsKey, Form1minW/H).
 // Assigning a control's state raises its handler when the state changes, which stores it.
@@ -134,6 +135,11 @@ void Form1Model::menuExit_Click() {
 void Form1Model::RmenuExit_Click() {
   tray_.RemoveIcon();
   ports_.lifetime.EndProgram();
+}
+
+std::unique_ptr<UpdateDialog> Form1Model::menuUpdate_Click() {
+  view_.timer1Enabled = false;
+  return web_.NewUpdateDialog();
 }
 
 bool Form1Model::CheckVersion() {

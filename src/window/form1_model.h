@@ -3,6 +3,8 @@
 #pragma once
 
 #include <array>
+#include <functional>
+#include <memory>
 #include <string>
 
 #include "core/program_info.h"
@@ -16,6 +18,7 @@
 #include "stats/overview.h"
 #include "stats/usage_total.h"
 #include "timing/stopwatch.h"
+#include "web/web_services.h"
 #include "window/tray_model.h"
 
 namespace tkd {
@@ -40,6 +43,7 @@ struct Form1Ports {
   Shutdown& shutdown;
   TrayIcon& tray;
   Cursor& cursor;
+  WebPorts web;
 };
 
 struct Form1View {
@@ -88,20 +92,29 @@ class Form1Model : public PageSwitch {
   ShutdownScheduler& scheduler() { return scheduler_; }
   const MouseOdometer& odometer() const { return odometer_; }
   const Overview& overview() const { return overview_; }
-  // Label31, the rank on the overview page.
-  const std::string& RankText() const { return rankText_; }
   const Form1View& View() const { return view_; }
   double js0() const { return js0_; }
   double UsageSeconds() const { return usage_.Seconds(); }
   double AdInterval() const { return adInterval_; }
   const std::string& VersionText() const { return versionText_; }
 
+  // Web services. The rank label's text; "检查更新(&K)" on either menu, which stops the
+  // housekeeping tick until the dialog has closed; "关于本软件(&A)..." and "技术支持(&S)".
+  const std::string& RankText() const { return web_.ranking().Text(); }
+  std::unique_ptr<UpdateDialog> menuUpdate_Click();
+  void UpdateDialog_Closed() { view_.timer1Enabled = true; }
+  std::unique_ptr<AboutBox> nemuAbout_Click() { return web_.NewAboutBox(versionText_, usage_.Seconds()); }
+  void menuChaoZhou_Click() { web_.OpenSupportPage(); }
+  WebServices& web() { return web_; }
+  // Runs when an answer from the site has changed what the window shows.
+  void SetChanged(std::function<void()> changed) { changed_ = std::move(changed); }
+
  private:
   // Start-up steps that belong to no subsystem, and those whose features come later.
   void ShowFirstPages();
   void RestoreAdvertInterval();
   void RestorePageVisibility();
-  void RestoreRank() {}
+  void RestoreRank() { web_.ranking().Restore(); }
   void RestoreSwitches();
   bool CheckVersion();
   void RecordInstallation();
@@ -110,9 +123,9 @@ class Form1Model : public PageSwitch {
   // Tick steps that belong to no subsystem, and those whose features come later.
   void RefreshTitle();
   void ApplyAlwaysOnTop() { ports_.frame.SetTopmost(view_.check1); }
-  void CheckForUpdateOnce() {}
-  void RefreshRankingOnce() {}
-  void OpenPromotionWhenDue() {}
+  void CheckForUpdateOnce() { web_.CheckForUpdateOnce(js0_); }
+  void RefreshRankingOnce() { web_.RefreshRankingOnce(js0_, changed_); }
+  void OpenPromotionWhenDue() { web_.OpenPromotionWhenDue(usage_.Seconds(), adInterval_); }
   std::string DateAndTime();
 
   Form1Ports ports_;
@@ -127,9 +140,10 @@ class Form1Model : public PageSwitch {
   TrayModel tray_;
   Form1View view_;
   double adInterval_ = 1;    // hours between advertising pop-ups
-  std::string rankText_ = "排名：（目前您的积分太少，还没有排名哦）";
   std::string versionText_;  // built by start-up
   double js0_ = 0;           // seconds of this run, one per housekeeping tick
+  WebServices web_;
+  std::function<void()> changed_;
 };
 
 }  // namespace tkd

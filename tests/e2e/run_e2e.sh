@@ -35,6 +35,23 @@ tkd_prefix_init "$prefix"
 # Whatever an aborted earlier run left in this prefix goes, so its windows are not in the way.
 tkd_prefix_kill
 
+# The vendor site on a loopback port, for every program of the run (they inherit the driver's
+# environment); its request log tells the driver which pages were asked for.
+siteLog="$artifacts/site-requests.log"
+portFile="$artifacts/site-port"
+: >"$siteLog"
+rm -f "$portFile"
+python3 "$root/tests/support/site_server.py" --log "$siteLog" --port-file "$portFile" &
+server=$!
+_tkd_add_exit_trap "kill $server 2>/dev/null || true"
+for _ in $(seq 100); do [[ -s "$portFile" ]] && break; sleep 0.1; done
+if [[ ! -s "$portFile" ]]; then
+  echo "run_e2e: the loopback site did not start" >&2
+  exit 1
+fi
+export TIKODAN_SITE_BASE="http://127.0.0.1:$(cat "$portFile")/"
+export TKD_E2E_SITE_LOG="$(winepath -w "$siteLog")"
+
 started=$SECONDS
 winapp="$(winepath -w "$app")"
 winartifacts="$(winepath -w "$artifacts")"
@@ -75,7 +92,7 @@ _tkd_add_exit_trap "kill $pointerMover 2>/dev/null || true"
 # 1. Everything on the real clock.
 status=0
 filter=()
-(($# == 0)) && filter=(--gtest_filter='-ShiftedClockTest.*:ShutdownTest.*')
+(($# == 0)) && filter=(--gtest_filter='-ShiftedClockTest.*:ShutdownTest.*:Web*')
 report e2e.xml
 drive 240 "${report[@]}" "${filter[@]}" "$@" || status=$?
 tkd_prefix_kill
@@ -103,6 +120,14 @@ if (($# == 0)); then
   tkd_prefix_kill
   report e2e-shutdown.xml
   drive 60 "${report[@]}" --gtest_filter='ShutdownTest.Started*' || status=$?
+  tkd_prefix_kill
+
+  # 4. The web services against the loopback site; then two minutes of ticks for the rank.
+  report e2e-web.xml
+  drive 120 "${report[@]}" --gtest_filter='WebTest.*' || status=$?
+  tkd_prefix_kill
+  report e2e-rank.xml
+  drive 200 "${report[@]}" --gtest_filter='WebRankTest.*' || status=$?
 fi
 echo "run_e2e: driver finished with status $status in $((SECONDS - started)) s"
 tkd_prefix_kill

@@ -149,4 +149,40 @@ class FakeFrame : public WindowFrame {
   TwipsRect bounds{1500, 1200, 6000, 5000};
 };
 
+// Fetches wait until the test answers them, oldest first, as the site would.
+class FakeHttp : public Http {
+ public:
+  void Get(const std::string& url, std::function<void(const std::string&)> done) override {
+    requested.push_back(url);
+    pending.push_back(std::move(done));
+  }
+  // Answers the oldest waiting fetch; false when none waits.
+  bool Answer(const std::string& body) {
+    if (pending.empty()) return false;
+    auto done = std::move(pending.front());
+    pending.erase(pending.begin());
+    done(body);
+    return true;
+  }
+  std::vector<std::string> requested;
+  std::vector<std::function<void(const std::string&)>> pending;
+};
+
+class FakeBrowser : public Browser {
+ public:
+  void Open(const std::string& url) override { opened.push_back(url); }
+  std::vector<std::string> opened;
+};
+
+class FakeRandom : public RandomSource {
+ public:
+  std::array<std::uint8_t, 16> Random128() override {
+    std::array<std::uint8_t, 16> bytes{};
+    for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<std::uint8_t>(next + 17 * i);
+    ++next;
+    return bytes;
+  }
+  std::uint8_t next = 0xa0;
+};
+
 }  // namespace tkd::testing

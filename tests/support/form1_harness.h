@@ -18,7 +18,8 @@ struct Form1Harness {
   void Restart() {
     store = std::make_unique<SettingsStore>(registry);
     model = std::make_unique<Form1Model>(
-        Form1Ports{*store, clock, locale, sound, prompt, lifetime, frame, shutdown, tray, cursor},
+        Form1Ports{*store, clock, locale, sound, prompt, lifetime, frame, shutdown, tray, cursor,
+                   {http, browser, random, site}},
         ProgramInfo{kFolder, "TiKoDan", version_});
     timer1 = std::make_unique<TickPump>(clock);
     timer2 = std::make_unique<TickPump>(clock);
@@ -56,6 +57,10 @@ struct Form1Harness {
   FakeShutdown shutdown;
   FakeTray tray;
   FakeCursor cursor;
+  FakeHttp http;
+  FakeBrowser browser;
+  FakeRandom random;
+  SiteAddresses site{"http://site.example/", "https://shop.example/promo"};
   std::unique_ptr<SettingsStore> store;
   std::unique_ptr<Form1Model> model;
   std::unique_ptr<TickPump> timer1, timer2;

@@ -1,0 +1,185 @@
+// HttpWin32: WinHTTP in blocking mode on one worker thread per fetch, each step's time-outs set to
+// what is left of the fetch's ten seconds, and a timer on the asking thread as the last word.
+#include "platform/http_win32.h"
+
+#include <winhttp.h>
+
+#include <chrono>
+#include <memory>
+#include <thread>
+
+#include "core/site_address.h"
+#include "platform/text_win32.h"
+
+namespace tkd {
+namespace {
+
+constexpr UINT kMsgFetched = WM_APP + 1;  // wParam: the fetch's id; lParam: a new std::string
+constexpr wchar_t kWindowClass[] = L"TiKoDanHttpAnswers";
+
+struct InternetDeleter {
+  void operator()(HINTERNET handle) const { WinHttpCloseHandle(handle); }
+};
+using UniqueHinternet = std::unique_ptr<void, InternetDeleter>;
+
+using Steady = std::chrono::steady_clock;
+
+// Milliseconds left before the deadline, at least 1 while any are left, 0 after.
+int MsLeft(Steady::time_point deadline) {
+  const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Steady::now()).count();
+  return left <= 0 ? 0 : static_cast<int>(left);
+}
+
+bool Bound(HINTERNET request, Steady::time_point deadline) {
+  const int left = MsLeft(deadline);
+  return left > 0 && WinHttpSetTimeouts(request, left, left, left, left);
+}
+
+DWORD NumberHeader(HINTERNET request, DWORD query, DWORD otherwise) {
+  DWORD value = 0, size = sizeof value;
+  return WinHttpQueryHeaders(request, query | WINHTTP_QUERY_FLAG_NUMBER, WINHTTP_HEADER_NAME_BY_INDEX, &value, &size,
+                             WINHTTP_NO_HEADER_INDEX)
+             ? value
+             : otherwise;
+}
+
+std::string Location(HINTERNET request) {
+  wchar_t buffer[2048];
+  DWORD size = sizeof buffer;
+  if (!WinHttpQueryHeaders(request, WINHTTP_QUERY_LOCATION, WINHTTP_HEADER_NAME_BY_INDEX, buffer, &size,
+                           WINHTTP_NO_HEADER_INDEX))
+    return "";
+  return WideToUtf8(std::wstring_view(buffer, size / sizeof(wchar_t)));
+}
+
+// UTF-8 when the bytes are valid UTF-8 (without a byte-order mark), else the ANSI code page's.
+std::string Decode(std::string bytes) {
+  if (bytes.rfind("\xEF\xBB\xBF", 0) == 0) bytes.erase(0, 3);
+  if (bytes.empty()) return bytes;
+  const int length = static_cast<int>(bytes.size());
+  if (MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data(), length, nullptr, 0) > 0) return bytes;
+  std::wstring wide(static_cast<std::size_t>(MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, nullptr, 0)), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, wide.data(), static_cast<int>(wide.size()));
+  return WideToUtf8(wide);
+}
+
+enum class Step { Body, Redirect, Failed };
+
+// One request of the chain: the body, or where it redirects to.
+Step Request(HINTERNET session, const std::string& url, Steady::time_point deadline, std::string& out) {
+  const std::wstring wide = Utf8ToWide(url);
+  wchar_t host[256] = L"";
+  URL_COMPONENTS parts{};
+  parts.dwStructSize = sizeof parts;
+  parts.lpszHostName = host;
+  parts.dwHostNameLength = 256;
+  parts.dwUrlPathLength = parts.dwExtraInfoLength = static_cast<DWORD>(-1);
+  if (!IsWebAddress(url) || !WinHttpCrackUrl(wide.c_str(), 0, 0, &parts)) return Step::Failed;
+  std::wstring path(parts.lpszUrlPath, parts.dwUrlPathLength);
+  path.append(parts.lpszExtraInfo, parts.dwExtraInfoLength);
+  if (path.empty()) path = L"/";
+  UniqueHinternet connection(WinHttpConnect(session, host, parts.nPort, 0));
+  const DWORD secure = parts.nScheme == INTERNET_SCHEME_HTTPS ? WINHTTP_FLAG_SECURE : 0;
+  UniqueHinternet request(connection ? WinHttpOpenRequest(connection.get(), L"GET", path.c_str(), nullptr,
+                                                          WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES, secure)
+                                     : nullptr);
+  DWORD noRedirects = WINHTTP_DISABLE_REDIRECTS;
+  if (!request || !WinHttpSetOption(request.get(), WINHTTP_OPTION_DISABLE_FEATURE, &noRedirects, sizeof noRedirects) ||
+      !Bound(request.get(), deadline) ||
+      !WinHttpSendRequest(request.get(), WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0, 0, 0) ||
+      !Bound(request.get(), deadline) || !WinHttpReceiveResponse(request.get(), nullptr))
+    return Step::Failed;
+  const DWORD status = NumberHeader(request.get(), WINHTTP_QUERY_STATUS_CODE, 0);
+  if (status == 301 || status == 302 || status == 303 || status == 307 || status == 308) {
+    out = ResolveLocation(url, Location(request.get()));
+    return out.empty() ? Step::Failed : Step::Redirect;
+  }
+  if (status < 200 || status > 299 || NumberHeader(request.get(), WINHTTP_QUERY_CONTENT_LENGTH, 0) > kBodyLimit)
+    return Step::Failed;
+  out.clear();
+  for (;;) {
+    DWORD available = 0;
+    if (!Bound(request.get(), deadline) || !WinHttpQueryDataAvailable(request.get(), &available)) return Step::Failed;
+    if (available == 0) return Step::Body;
+    if (out.size() + available > kBodyLimit) return Step::Failed;
+    const std::size_t at = out.size();
+    out.resize(at + available);
+    DWORD read = 0;
+    if (!WinHttpReadData(request.get(), out.data() + at, available, &read)) return Step::Failed;
+    out.resize(at + read);
+    if (MsLeft(deadline) == 0) return Step::Failed;
+  }
+}
+
+}  // namespace
+
+std::string FetchBlocking(const std::string& url, DWORD limitMs) {
+  const Steady::time_point deadline = Steady::now() + std::chrono::milliseconds(limitMs);
+  UniqueHinternet session(WinHttpOpen(L"TiKoDan", WINHTTP_ACCESS_TYPE_DEFAULT_PROXY, WINHTTP_NO_PROXY_NAME,
+                                      WINHTTP_NO_PROXY_BYPASS, 0));
+  if (!session) return "";
+  std::string at = url, out;
+  for (int redirects = 0; redirects <= kRedirectLimit; ++redirects) {
+    switch (Request(session.get(), at, deadline, out)) {
+      case Step::Body: return Decode(std::move(out));
+      case Step::Redirect: at = out; break;
+      case Step::Failed: return "";
+    }
+  }
+  return "";  // one redirect too many
+}
+
+HttpWin32::HttpWin32() {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = WndProc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = kWindowClass;
+  RegisterClassExW(&wc);  // fails harmlessly when a second instance registers it again
+  hwnd_ = CreateWindowExW(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+  if (hwnd_) SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+}
+
+HttpWin32::~HttpWin32() {
+  // Answers still on their way find no window, and their worker frees them.
+  if (hwnd_) DestroyWindow(hwnd_);
+}
+
+void HttpWin32::Get(const std::string& url, std::function<void(const std::string&)> done) {
+  const UINT_PTR id = nextId_++;
+  waiting_[id] = std::move(done);
+  if (!hwnd_ || !SetTimer(hwnd_, id, kFetchLimitMs, nullptr)) {
+    // Without the window no answer could come: fail at the next message instead.
+    if (hwnd_) PostMessageW(hwnd_, kMsgFetched, id, reinterpret_cast<LPARAM>(new std::string()));
+    return;
+  }
+  std::thread([url, hwnd = hwnd_, id] {
+    auto* body = new std::string(FetchBlocking(url));
+    if (!PostMessageW(hwnd, kMsgFetched, id, reinterpret_cast<LPARAM>(body))) delete body;
+  }).detach();
+}
+
+void HttpWin32::Deliver(UINT_PTR id, const std::string& body) {
+  KillTimer(hwnd_, id);
+  const auto found = waiting_.find(id);
+  if (found == waiting_.end()) return;  // it timed out before
+  auto done = std::move(found->second);
+  waiting_.erase(found);
+  done(body);
+}
+
+LRESULT CALLBACK HttpWin32::WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* self = reinterpret_cast<HttpWin32*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (message == kMsgFetched) {
+    const std::unique_ptr<std::string> body(reinterpret_cast<std::string*>(lParam));
+    if (self) self->Deliver(wParam, *body);
+    return 0;
+  }
+  if (message == WM_TIMER && self) {
+    self->Deliver(wParam, "");  // ten seconds without an answer
+    return 0;
+  }
+  return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+}  // namespace tkd

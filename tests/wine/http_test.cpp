@@ -1,0 +1,101 @@
+// HttpWin32 against the loopback site of tests/support/site_server.py (its address in
+// TKD_TEST_SITE): what counts as an answer, the bounds on a fetch, and a thread that never waits.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/browser_win32.h"
+#include "platform/http_win32.h"
+
+namespace tkd {
+namespace {
+
+using Seconds = std::chrono::duration<double>;
+
+const std::string kSite = std::getenv("TKD_TEST_SITE") ? std::getenv("TKD_TEST_SITE") : "";
+
+struct Fetch {
+  const char* path;
+  std::string body;  // empty: a failed fetch
+  bool timesOut = false;
+  std::optional<std::string> got = std::nullopt;
+  double seconds = 0;
+};
+
+// Starts every fetch at once and pumps this thread's messages until all have answered, with a
+// timer that renames `window` every second meanwhile; returns how often it was renamed.
+int FetchAll(std::vector<Fetch>& fetches, HWND window) {
+  HttpWin32 http;
+  const auto start = std::chrono::steady_clock::now();
+  std::size_t answered = 0;
+  for (Fetch& f : fetches)
+    http.Get(kSite + f.path, [&, f = &f](const std::string& body) {
+      f->got = body;
+      f->seconds = Seconds(std::chrono::steady_clock::now() - start).count();
+      ++answered;
+    });
+  EXPECT_EQ(answered, 0u) << "an answer came inside Get";
+  int renamed = 0;
+  SetTimer(window, 1, 1000, nullptr);
+  MSG msg;
+  while (answered < fetches.size() && Seconds(std::chrono::steady_clock::now() - start).count() < 20 &&
+         GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    if (msg.message == WM_TIMER && msg.hwnd == window)
+      SetWindowTextW(window, std::to_wstring(++renamed).c_str());
+    DispatchMessageW(&msg);
+  }
+  KillTimer(window, 1);
+  return renamed;
+}
+
+TEST(HttpWin32, OnlyA2xxBodyWithinTheBoundsCountsAndTheThreadGoesOnMeanwhile) {
+  ASSERT_NE(kSite, "") << "run me through site_server.py --exec";
+  std::vector<Fetch> fetches = {
+      {"tkd/newver.htm", "<html><head><meta charset=\"utf-8\"><title>TiKoDan 最新版本</title></head>\n<body>[100]</body></html>\n"},
+      {"test/utf8", "排名：第15名"},
+      {"test/gbk", "排名：第15名"},  // not UTF-8: the ANSI code page, 936 in this prefix
+      {"test/404", ""},
+      {"test/size/65536", std::string(65536, 'a')},
+      {"test/size/65537", ""},
+      {"test/big", ""},
+      {"test/big-chunked", ""},
+      {"test/reset", ""},
+      {"test/redirect/3", "arrived"},
+      {"test/redirect/4", ""},
+      {"test/loop", ""},
+      {"test/to-ftp", ""},
+      {"test/silent", "", true},
+      {"test/drip", "", true},
+  };
+  const HWND window = CreateWindowExW(0, L"STATIC", L"0", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  const int renamed = FetchAll(fetches, window);
+  for (const Fetch& f : fetches) {
+    ASSERT_TRUE(f.got) << f.path << " never answered";
+    EXPECT_EQ(*f.got, f.body) << f.path;
+    // A quick failure is the rule's doing, not the clock's; a stalled one ends at ten seconds.
+    if (f.timesOut) {
+      EXPECT_GT(f.seconds, 9.5) << f.path;
+      EXPECT_LT(f.seconds, 11.5) << f.path;
+    } else {
+      EXPECT_LT(f.seconds, 8) << f.path;
+    }
+  }
+  EXPECT_GE(renamed, 9) << "the thread was held up while fetching";
+  DestroyWindow(window);
+}
+
+TEST(RandomWin32, DrawsDifferentNonZeroIdentifiers) {
+  RandomWin32 random;
+  const auto a = random.Random128(), b = random.Random128();
+  EXPECT_NE(a, b);
+  EXPECT_NE(a, (std::array<std::uint8_t, 16>{}));
+}
+
+}  // namespace
+}  // namespace tkd
