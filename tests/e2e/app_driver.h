@@ -288,4 +288,23 @@ class App {
   PROCESS_INFORMATION info_{};
 };
 
+// The exe's own version as its texts show it, and as one number.
+struct Version {
+  std::wstring text;  // V1.0.0
+  int number;         // 100
+};
+inline Version ExeVersion(const std::wstring& exe) {
+  DWORD ignored = 0;
+  std::vector<BYTE> info(GetFileVersionInfoSizeW(exe.c_str(), &ignored));
+  VS_FIXEDFILEINFO* fixed = nullptr;
+  UINT length = 0;
+  if (info.empty() || !GetFileVersionInfoW(exe.c_str(), 0, static_cast<DWORD>(info.size()), info.data()) ||
+      !VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &length))
+    return {L"", 0};
+  const int major = HIWORD(fixed->dwFileVersionMS), minor = LOWORD(fixed->dwFileVersionMS),
+            revision = HIWORD(fixed->dwFileVersionLS);
+  return {L"V" + std::to_wstring(major) + L"." + std::to_wstring(minor) + L"." + std::to_wstring(revision),
+          major * 100 + minor * 10 + revision};
+}
+
 }  // namespace tkd::e2e

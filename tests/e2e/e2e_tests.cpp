@@ -133,18 +133,10 @@ TEST_F(FreshProgramTest, WritesTheFirstRunValuesAndOpensOnTheShutdownPageWithout
   EXPECT_TRUE(Becomes(read, expected, kReact));
 }
 
-// "TiKoDanV", the version stamped into the exe's own version information (1.4.6) and a blank.
+// "TiKoDanV", the version stamped into the exe's own version information and a blank.
 std::wstring TitlePrefix() {
-  DWORD ignored = 0;
-  std::vector<BYTE> info(GetFileVersionInfoSizeW(g_exe.c_str(), &ignored));
-  VS_FIXEDFILEINFO* fixed = nullptr;
-  UINT length = 0;
-  if (info.empty() || !GetFileVersionInfoW(g_exe.c_str(), 0, static_cast<DWORD>(info.size()), info.data()) ||
-      !VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &length))
-    return L"";
-  const DWORD high = fixed->dwFileVersionMS;
-  return L"TiKoDanV" + std::to_wstring(HIWORD(high)) + L"." + std::to_wstring(LOWORD(high)) + L"." +
-         std::to_wstring(HIWORD(fixed->dwFileVersionLS)) + L" ";
+  const Version version = ExeVersion(g_exe);
+  return version.text.empty() ? L"" : L"TiKoDan" + version.text + L" ";
 }
 
 // The local time of day `secondsAgo` seconds ago, in the user's time format.

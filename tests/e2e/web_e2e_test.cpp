@@ -30,26 +30,6 @@ std::string Env(const char* name) {
   return value ? value : "";
 }
 
-// The exe's own version as its texts show it, and as one number.
-struct Version {
-  std::wstring text;  // V1.0.0
-  int number;         // 100
-};
-Version ExeVersion() {
-  DWORD ignored = 0;
-  const std::wstring exe = AppPath();
-  std::vector<BYTE> info(GetFileVersionInfoSizeW(exe.c_str(), &ignored));
-  VS_FIXEDFILEINFO* fixed = nullptr;
-  UINT length = 0;
-  if (info.empty() || !GetFileVersionInfoW(exe.c_str(), 0, static_cast<DWORD>(info.size()), info.data()) ||
-      !VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &length))
-    return {L"", 0};
-  const int major = HIWORD(fixed->dwFileVersionMS), minor = LOWORD(fixed->dwFileVersionMS),
-            revision = HIWORD(fixed->dwFileVersionLS);
-  return {L"V" + std::to_wstring(major) + L"." + std::to_wstring(minor) + L"." + std::to_wstring(revision),
-          major * 100 + minor * 10 + revision};
-}
-
 // The paths the site was asked for, in order.
 std::vector<std::string> SiteRequests() {
   std::ifstream log(std::filesystem::path(Utf8ToWide(Env("TKD_E2E_SITE_LOG"))));
@@ -92,7 +72,7 @@ class WebTest : public testing::Test {
 };
 
 TEST_F(WebTest, UpdateDialogFromEitherMenuStopsTheTickAndShowsEitherEndState) {
-  const Version version = ExeVersion();
+  const Version version = ExeVersion(AppPath());
   ASSERT_NE(version.number, 0);
   // The three labels, then the buttons on screen.
   const struct { int menu; std::string site; std::vector<std::wstring> end; } cases[] = {
@@ -128,7 +108,7 @@ TEST_F(WebTest, AboutBoxShowsVersionUsageAndTheSiteAndOpensOnlyOnce) {
   const HWND about = WaitForWindow(L"#32770", L"About TiKoDan（TiKoDan）");
   ASSERT_TRUE(about) << "no about box";
   const auto text = [&](int id) { return WindowText(GetDlgItem(about, id)); };
-  EXPECT_EQ(text(IDC_ABOUT_LABEL1), L"当前版本为：" + ExeVersion().text);
+  EXPECT_EQ(text(IDC_ABOUT_LABEL1), L"当前版本为：" + ExeVersion(AppPath()).text);
   const std::wstring usage = text(IDC_ABOUT_LABEL3);
   EXPECT_EQ(usage.rfind(L"您已使用本软件合计有 0:00:", 0), 0u) << Show(usage);
   EXPECT_EQ(text(IDC_ABOUT_LABEL5), Utf8ToWide(Env("TIKODAN_SITE_BASE")));

@@ -8,7 +8,6 @@
 #include "core/number_text.h"
 #include "core/program_info.h"
 #include "core/target_minutes.h"
-#include "core/version.h"
 
 namespace tkd {
 namespace {
@@ -83,15 +82,6 @@ TEST(ProgramInfoFromPath, SplitsFolderAndNameWithoutExe) {
     EXPECT_EQ(info.exeName, c.name) << c.path;
   }
   EXPECT_EQ(ProgramInfoFromPath("C:\\x y\\T.exe", {}).ExePath(), "C:\\x y\\T.exe");
-}
-
-TEST(Version, TextNumberAndTheDigitsTheNumberCanHold) {
-  const ProgramVersion v{1, 4, 6};
-  EXPECT_EQ(VersionText(v), "V1.4.6");
-  EXPECT_EQ(VersionNumber(v), 146);
-  EXPECT_FALSE(VersionNeedsAdjusting({12, 9, 9}));
-  EXPECT_TRUE(VersionNeedsAdjusting({1, 10, 0}));
-  EXPECT_TRUE(VersionNeedsAdjusting({1, 0, 10}));
 }
 
 }  // namespace

@@ -126,14 +126,5 @@ TEST(Form1Tick, WithoutMachineWideRightsEverySettingSurvivesARestart) {
   for (const auto& w : h.registry.writes) EXPECT_NE(w.rfind("firstuse", 0), 0u) << w;  // no second first run
 }
 
-TEST(Form1Tick, AStopwatchDrivenThroughTheTimersShowsTheTimeElapsed) {
-  Form1Harness h;
-  ASSERT_TRUE(h.Load());
-  h.model->stopwatch().Command1_Click();
-  h.Run(3 * 3600 * 1000, 333);
-  EXPECT_EQ(h.model->stopwatch().View().label2, "3:00:00");
-  EXPECT_EQ(h.model->js0(), 3 * 3600);
-}
-
 }  // namespace
 }  // namespace tkd
