@@ -1,6 +1,8 @@
 // FormUpdate, FormAbout and FormHide: one call into the model per event, then a render.
 #include "app/web_dialogs_win32.h"
 
+#include "platform/system_library_win32.h"
+
 #include <ole2.h>
 
 #include "app/resource.h"
@@ -158,7 +160,8 @@ void AdPanelWin32::Open() {
   // The web browser control: atl.dll hosts one in any window of its class "AtlAxWin" whose text
   // is a web address.
   static const bool browserHost = [] {
-    OleInitialize(nullptr);
+    if (const auto initialize = SystemFunction<decltype(&OleInitialize)>(L"ole32.dll", "OleInitialize"))
+      initialize(nullptr);
     HMODULE atl = LoadLibraryW(L"atl.dll");
     using AtlAxWinInitFn = BOOL(WINAPI*)();
     auto init = atl ? reinterpret_cast<AtlAxWinInitFn>(reinterpret_cast<void*>(GetProcAddress(atl, "AtlAxWinInit")))

@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "core/site_address.h"
+#include "platform/system_library_win32.h"
 #include "platform/text_win32.h"
 
 namespace tkd {
@@ -17,8 +18,46 @@ namespace {
 constexpr UINT kMsgFetched = WM_APP + 1;  // wParam: the fetch's id; lParam: a new std::string
 constexpr wchar_t kWindowClass[] = L"TiKoDanHttpAnswers";
 
+// WinHTTP is loaded by the first fetch, not at start-up (two minutes in, or from the update
+// dialog): its entry points, all found or none.
+struct WinHttpApi {
+  decltype(&::WinHttpCloseHandle) CloseHandle = nullptr;
+  decltype(&::WinHttpConnect) Connect = nullptr;
+  decltype(&::WinHttpCrackUrl) CrackUrl = nullptr;
+  decltype(&::WinHttpOpen) Open = nullptr;
+  decltype(&::WinHttpOpenRequest) OpenRequest = nullptr;
+  decltype(&::WinHttpQueryDataAvailable) QueryDataAvailable = nullptr;
+  decltype(&::WinHttpQueryHeaders) QueryHeaders = nullptr;
+  decltype(&::WinHttpReadData) ReadData = nullptr;
+  decltype(&::WinHttpReceiveResponse) ReceiveResponse = nullptr;
+  decltype(&::WinHttpSendRequest) SendRequest = nullptr;
+  decltype(&::WinHttpSetOption) SetOption = nullptr;
+  decltype(&::WinHttpSetTimeouts) SetTimeouts = nullptr;
+};
+
+const WinHttpApi* WinHttp() {
+  static const WinHttpApi api = [] {
+    WinHttpApi a;
+    a.CloseHandle = SystemFunction<decltype(&::WinHttpCloseHandle)>(L"winhttp.dll", "WinHttpCloseHandle");
+    a.Connect = SystemFunction<decltype(&::WinHttpConnect)>(L"winhttp.dll", "WinHttpConnect");
+    a.CrackUrl = SystemFunction<decltype(&::WinHttpCrackUrl)>(L"winhttp.dll", "WinHttpCrackUrl");
+    a.Open = SystemFunction<decltype(&::WinHttpOpen)>(L"winhttp.dll", "WinHttpOpen");
+    a.OpenRequest = SystemFunction<decltype(&::WinHttpOpenRequest)>(L"winhttp.dll", "WinHttpOpenRequest");
+    a.QueryDataAvailable = SystemFunction<decltype(&::WinHttpQueryDataAvailable)>(L"winhttp.dll", "WinHttpQueryDataAvailable");
+    a.QueryHeaders = SystemFunction<decltype(&::WinHttpQueryHeaders)>(L"winhttp.dll", "WinHttpQueryHeaders");
+    a.ReadData = SystemFunction<decltype(&::WinHttpReadData)>(L"winhttp.dll", "WinHttpReadData");
+    a.ReceiveResponse = SystemFunction<decltype(&::WinHttpReceiveResponse)>(L"winhttp.dll", "WinHttpReceiveResponse");
+    a.SendRequest = SystemFunction<decltype(&::WinHttpSendRequest)>(L"winhttp.dll", "WinHttpSendRequest");
+    a.SetOption = SystemFunction<decltype(&::WinHttpSetOption)>(L"winhttp.dll", "WinHttpSetOption");
+    a.SetTimeouts = SystemFunction<decltype(&::WinHttpSetTimeouts)>(L"winhttp.dll", "WinHttpSetTimeouts");
+    return a;
+  }();
+  const bool all = api.CloseHandle && api.Connect && api.CrackUrl && api.Open && api.OpenRequest && api.QueryDataAvailable && api.QueryHeaders && api.ReadData && api.ReceiveResponse && api.SendRequest && api.SetOption && api.SetTimeouts;
+  return all ? &api : nullptr;
+}
+
 struct InternetDeleter {
-  void operator()(HINTERNET handle) const { WinHttpCloseHandle(handle); }
+  void operator()(HINTERNET handle) const { WinHttp()->CloseHandle(handle); }
 };
 using UniqueHinternet = std::unique_ptr<void, InternetDeleter>;
 
@@ -32,12 +71,12 @@ int MsLeft(Steady::time_point deadline) {
 
 bool Bound(HINTERNET request, Steady::time_point deadline) {
   const int left = MsLeft(deadline);
-  return left > 0 && WinHttpSetTimeouts(request, left, left, left, left);
+  return left > 0 && WinHttp()->SetTimeouts(request, left, left, left, left);
 }
 
 DWORD NumberHeader(HINTERNET request, DWORD query, DWORD otherwise) {
   DWORD value = 0, size = sizeof value;
-  return WinHttpQueryHeaders(request, query | WINHTTP_QUERY_FLAG_NUMBER, WINHTTP_HEADER_NAME_BY_INDEX, &value, &size,
+  return WinHttp()->QueryHeaders(request, query | WINHTTP_QUERY_FLAG_NUMBER, WINHTTP_HEADER_NAME_BY_INDEX, &value, &size,
                              WINHTTP_NO_HEADER_INDEX)
              ? value
              : otherwise;
@@ -46,7 +85,7 @@ DWORD NumberHeader(HINTERNET request, DWORD query, DWORD otherwise) {
 std::string Location(HINTERNET request) {
   wchar_t buffer[2048];
   DWORD size = sizeof buffer;
-  if (!WinHttpQueryHeaders(request, WINHTTP_QUERY_LOCATION, WINHTTP_HEADER_NAME_BY_INDEX, buffer, &size,
+  if (!WinHttp()->QueryHeaders(request, WINHTTP_QUERY_LOCATION, WINHTTP_HEADER_NAME_BY_INDEX, buffer, &size,
                            WINHTTP_NO_HEADER_INDEX))
     return "";
   return WideToUtf8(std::wstring_view(buffer, size / sizeof(wchar_t)));
@@ -74,20 +113,20 @@ Step Request(HINTERNET session, const std::string& url, Steady::time_point deadl
   parts.lpszHostName = host;
   parts.dwHostNameLength = 256;
   parts.dwUrlPathLength = parts.dwExtraInfoLength = static_cast<DWORD>(-1);
-  if (!IsWebAddress(url) || !WinHttpCrackUrl(wide.c_str(), 0, 0, &parts)) return Step::Failed;
+  if (!IsWebAddress(url) || !WinHttp()->CrackUrl(wide.c_str(), 0, 0, &parts)) return Step::Failed;
   std::wstring path(parts.lpszUrlPath, parts.dwUrlPathLength);
   path.append(parts.lpszExtraInfo, parts.dwExtraInfoLength);
   if (path.empty()) path = L"/";
-  UniqueHinternet connection(WinHttpConnect(session, host, parts.nPort, 0));
+  UniqueHinternet connection(WinHttp()->Connect(session, host, parts.nPort, 0));
   const DWORD secure = parts.nScheme == INTERNET_SCHEME_HTTPS ? WINHTTP_FLAG_SECURE : 0;
-  UniqueHinternet request(connection ? WinHttpOpenRequest(connection.get(), L"GET", path.c_str(), nullptr,
+  UniqueHinternet request(connection ? WinHttp()->OpenRequest(connection.get(), L"GET", path.c_str(), nullptr,
                                                           WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES, secure)
                                      : nullptr);
   DWORD noRedirects = WINHTTP_DISABLE_REDIRECTS;
-  if (!request || !WinHttpSetOption(request.get(), WINHTTP_OPTION_DISABLE_FEATURE, &noRedirects, sizeof noRedirects) ||
+  if (!request || !WinHttp()->SetOption(request.get(), WINHTTP_OPTION_DISABLE_FEATURE, &noRedirects, sizeof noRedirects) ||
       !Bound(request.get(), deadline) ||
-      !WinHttpSendRequest(request.get(), WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0, 0, 0) ||
-      !Bound(request.get(), deadline) || !WinHttpReceiveResponse(request.get(), nullptr))
+      !WinHttp()->SendRequest(request.get(), WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0, 0, 0) ||
+      !Bound(request.get(), deadline) || !WinHttp()->ReceiveResponse(request.get(), nullptr))
     return Step::Failed;
   const DWORD status = NumberHeader(request.get(), WINHTTP_QUERY_STATUS_CODE, 0);
   if (status == 301 || status == 302 || status == 303 || status == 307 || status == 308) {
@@ -99,13 +138,13 @@ Step Request(HINTERNET session, const std::string& url, Steady::time_point deadl
   out.clear();
   for (;;) {
     DWORD available = 0;
-    if (!Bound(request.get(), deadline) || !WinHttpQueryDataAvailable(request.get(), &available)) return Step::Failed;
+    if (!Bound(request.get(), deadline) || !WinHttp()->QueryDataAvailable(request.get(), &available)) return Step::Failed;
     if (available == 0) return Step::Body;
     if (out.size() + available > kBodyLimit) return Step::Failed;
     const std::size_t at = out.size();
     out.resize(at + available);
     DWORD read = 0;
-    if (!WinHttpReadData(request.get(), out.data() + at, available, &read)) return Step::Failed;
+    if (!WinHttp()->ReadData(request.get(), out.data() + at, available, &read)) return Step::Failed;
     out.resize(at + read);
     if (MsLeft(deadline) == 0) return Step::Failed;
   }
@@ -115,7 +154,8 @@ Step Request(HINTERNET session, const std::string& url, Steady::time_point deadl
 
 std::string FetchBlocking(const std::string& url, DWORD limitMs) {
   const Steady::time_point deadline = Steady::now() + std::chrono::milliseconds(limitMs);
-  UniqueHinternet session(WinHttpOpen(L"TiKoDan", WINHTTP_ACCESS_TYPE_DEFAULT_PROXY, WINHTTP_NO_PROXY_NAME,
+  if (!WinHttp()) return "";
+  UniqueHinternet session(WinHttp()->Open(L"TiKoDan", WINHTTP_ACCESS_TYPE_DEFAULT_PROXY, WINHTTP_NO_PROXY_NAME,
                                       WINHTTP_NO_PROXY_BYPASS, 0));
   if (!session) return "";
   std::string at = url, out;

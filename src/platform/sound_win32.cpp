@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "platform/system_library_win32.h"
 #include "platform/text_win32.h"
 
 namespace tkd {
@@ -16,12 +17,7 @@ using MciSendStringFn = MCIERROR(WINAPI*)(LPCWSTR, LPWSTR, UINT, HWND);
 // The multimedia library is loaded the first time a sound is asked for, not at start-up: most
 // runs never play anything, and loading it (with the codec manager it pulls in) slows the start.
 MciSendStringFn MciSendString() {
-  static const MciSendStringFn send = [] {
-    HMODULE winmm = LoadLibraryExW(L"winmm.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-    return winmm ? reinterpret_cast<MciSendStringFn>(
-                       reinterpret_cast<void*>(GetProcAddress(winmm, "mciSendStringW")))
-                 : nullptr;
-  }();
+  static const MciSendStringFn send = SystemFunction<MciSendStringFn>(L"winmm.dll", "mciSendStringW");
   return send;
 }
 

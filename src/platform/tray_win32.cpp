@@ -3,12 +3,21 @@
 
 #include <shellapi.h>
 
+#include "platform/system_library_win32.h"
 #include "platform/text_win32.h"
 
 namespace tkd {
 namespace {
+
 constexpr UINT kIconId = 1;
+
+// shell32 is loaded the first time the window closes to the tray.
+BOOL NotifyIcon(DWORD message, NOTIFYICONDATAW* data) {
+  static const auto notify = SystemFunction<decltype(&Shell_NotifyIconW)>(L"shell32.dll", "Shell_NotifyIconW");
+  return notify && notify(message, data);
 }
+
+}  // namespace
 
 void TrayWin32::SetWindow(HWND window, HICON icon, UINT callbackMessage) {
   window_ = window;
@@ -32,12 +41,12 @@ void TrayWin32::Add(const std::string& tip) {
   lstrcpynW(data.szTip, Utf8ToWide(tip).c_str(), ARRAYSIZE(data.szTip));
   // After Explorer restarts the old icon is gone and the add succeeds; otherwise a second add
   // fails and the icon stays as it is.
-  Shell_NotifyIconW(NIM_ADD, &data);
+  NotifyIcon(NIM_ADD, &data);
 }
 
 void TrayWin32::Remove() {
   NOTIFYICONDATAW data = Data();
-  Shell_NotifyIconW(NIM_DELETE, &data);
+  NotifyIcon(NIM_DELETE, &data);
 }
 
 }  // namespace tkd

@@ -23,7 +23,7 @@ std::optional<double> DecodeDistance(const std::string& stored);
 // How often the pointer is sampled: as often as the platform allows while it moves, a few times
 // a second once it has stood still for half a second, so that an idle pointer costs next to
 // nothing. The first move after a rest is measured as a straight line from where it rested.
-inline constexpr int kSampleMovingMs = 10;
+inline constexpr int kSampleMovingMs = 16;  // the platform's own timer rate, 64 a second
 inline constexpr int kSampleStillMs = 250;
 inline constexpr int kStillBeforeSlowingMs = 500;
 
