@@ -31,15 +31,15 @@ Controls::~Controls() {
 
 void Controls::Create(const ControlSpec* specs, std::size_t count, int page, const Fonts& fonts) {
   for (std::size_t i = 0; i < count; ++i) {
-    const ControlSpec& spec = specs[i];
-    const bool edit = std::wstring(spec.windowClass) == WC_EDITW;
-    Control control{spec.id, nullptr, page, spec.font, true, {}, {}, false};
-    control.text = Utf8ToWide(spec.text);
-    control.hwnd = CreateWindowExW(edit ? WS_EX_CLIENTEDGE : 0, spec.windowClass, control.text.c_str(),
-                                   WS_CHILD | spec.style, 0, 0, 0, 0, parent_,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance_, nullptr);
+    const ControlSpec& item = specs[i];
+    const bool edit = std::wstring(item.windowClass) == WC_EDITW;
+    Control control{item.id, nullptr, page, item.font, true, {}, {}, false};
+    control.text = Utf8ToWide(item.text);
+    control.hwnd = CreateWindowExW(edit ? WS_EX_CLIENTEDGE : 0, item.windowClass, control.text.c_str(),
+                                   WS_CHILD | item.style, 0, 0, 0, 0, parent_,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(item.id)), instance_, nullptr);
     if (!control.hwnd) continue;
-    SendMessageW(control.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.Get(spec.font)), FALSE);
+    SendMessageW(control.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.Get(item.font)), FALSE);
     controls_.push_back(std::move(control));
     Show(controls_.back());
   }

@@ -18,7 +18,7 @@ constexpr int C = IDC_SHUTDOWN_CAPTION_FIRST;
 
 // Each row left to right, with the width of each control in pixels at 96 dots per inch.
 struct Cell {
-  ControlSpec spec;
+  ControlSpec control;
   int width;
 };
 const Cell kRows[][6] = {
@@ -80,7 +80,7 @@ constexpr CheckBox kCheckBoxes[] = {
 void ShutdownPageWin32::Create(Controls& controls, const Fonts& fonts) {
   for (const auto& row : kRows)
     for (const Cell& cell : row)
-      if (cell.width) controls.Create(&cell.spec, 1, kPageShutdown, fonts);
+      if (cell.width) controls.Create(&cell.control, 1, kPageShutdown, fonts);
   controls.Create(&kCountdownLine, 1, kPageShutdown, fonts);
   controls.SetTip(IDC_LABEL16, "自动关机前10分钟开始提醒");
   controls.SetTip(IDC_TEXT5, "请输入“0-23”之间的整数");
@@ -93,7 +93,7 @@ void ShutdownPageWin32::Layout(Controls& controls, const RECT& area, int dpi) {
     int x = area.left + px(kMargin);
     for (const Cell& cell : row) {
       if (!cell.width) continue;
-      controls.Move(cell.spec.id, x, y, px(cell.width), px(kControlHeight));
+      controls.Move(cell.control.id, x, y, px(cell.width), px(kControlHeight));
       x += px(cell.width + kGap);
     }
     y += px(kRowHeight);
