@@ -448,7 +448,8 @@ TEST_F(StatisticsTest, ThePointersPathIsMeasuredAndTheTotalSurvivesARestart) {
   std::filesystem::rename(artifacts / "pointer.request.new", artifacts / "pointer.request");
   ASSERT_TRUE(WaitUntil([&] { return std::filesystem::exists(artifacts / "pointer.done"); }, 10s));
   ASSERT_TRUE(Becomes([&] { return position.Text(); }, std::wstring(L"( 100, 100)"), kReact));
-  EXPECT_NEAR(MetresIn(today.Text()) - before, 1200 * 0.265 / 1000, 0.0015) << WideToUtf8(today.Text());
+  // Within 2 %: a sample that falls across a corner measures the short cut.
+  EXPECT_NEAR(MetresIn(today.Text()) - before, 1200 * 0.265 / 1000, 0.02 * 0.318) << WideToUtf8(today.Text());
   // The total is stored every second; a restart shows it again, in kilometres with three decimals.
   const auto stored = [] { return Setting("AllMove").value_or(""); };
   const std::string afterSquare = stored();
