@@ -63,12 +63,12 @@ std::string MouseOdometer::Label22() const {
   return sampled_ ? "(" + Coordinate(last_.x) + "," + Coordinate(last_.y) + ")" : "";
 }
 
-void MouseOdometer::Store(const std::string& now) {
+void MouseOdometer::Store(const LocalTime& now) {
   store_.Write(setting::AllMove, EncodeDistance(allMove_));
   view_.label20 = " " + locale_.Number(allMove_ * kMillimetresPerPixel / 1000000, 3) + "km ";
   if (static_cast<float>(maxMove_) < todayMove_) {
     store_.Write(setting::MaxMove, EncodeDistance(todayMove_));
-    store_.Write(setting::MaxMoveDate, now);
+    store_.Write(setting::MaxMoveDate, locale_.ShortDate(now) + " " + locale_.TimeOfDay(now));
   }
 }
 

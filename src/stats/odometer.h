@@ -45,8 +45,8 @@ class MouseOdometer {
   // When the next sample is due.
   int NextSampleMs() const { return stillMs_ >= kStillBeforeSlowingMs ? kSampleStillMs : kSampleMovingMs; }
   // Once a second: stores the total, shows it, and keeps a record passed in this run, written
-  // with `now` (date and time) every second while it grows; it shows from the next start.
-  void Store(const std::string& now);
+  // with the date and time of `now` every second while it grows; it shows from the next start.
+  void Store(const LocalTime& now);
 
   const OdometerView& View() const { return view_; }
   // This run's distance (Label3, " 12.345m ") and the pointer (Label22, "( 512, 384)"), formatted

@@ -24,7 +24,8 @@ Form1Model::Form1Model(const Form1Ports& ports, ProgramInfo program)
 // Assigning a control's state raises its handler when the state changes, which stores it.
 bool Form1Model::Form_Load() {
   ShowFirstPages();
-  InitialiseFirstRun(ports_.store, ports_.locale.ShortDate(ports_.clock.Now()));
+  const std::string today = ports_.locale.ShortDate(ports_.clock.Now());
+  InitialiseFirstRun(ports_.store, today);
   chime_.Restore();
   RestoreAdvertInterval();
   RestorePageVisibility();
@@ -35,7 +36,7 @@ bool Form1Model::Form_Load() {
   usage_.Restore();
   RestoreSwitches();
   odometer_.Restore();
-  overview_.RestoreFirstUseDate(ports_.locale.ShortDate(ports_.clock.Now()));
+  overview_.RestoreFirstUseDate(today);
   if (!CheckVersion()) return false;
   RecordInstallation();
   stopwatch_.ClearStatus();
@@ -44,24 +45,26 @@ bool Form1Model::Form_Load() {
   return true;
 }
 
+// One reading of the clock per tick: the title, the schedule, the chime and the record agree.
 void Form1Model::Timer1_Timer() {
+  const LocalTime now = ports_.clock.Now();
   usage_.Count();
   js0_ += 1;
   geometry_.SavePosition();
   usage_.Store();
   geometry_.SaveSize();
-  RefreshTitle();
+  view_.caption = kProductName + versionText_ + " " + ports_.locale.TimeOfDay(now);
   ApplyAlwaysOnTop();
   CheckForUpdateOnce();
-  if (scheduler_.ClockTick(ports_.clock.Now(), js0_)) return;  // the computer is shutting down
+  if (scheduler_.ClockTick(now, js0_)) return;  // the computer is shutting down
   RefreshRankingOnce();
   OpenPromotionWhenDue();
   if (CloseRequested(ports_.store)) {
     ports_.lifetime.EndProgram();
     return;
   }
-  chime_.Tick(ports_.clock.Now());
-  odometer_.Store(DateAndTime());
+  chime_.Tick(now);
+  odometer_.Store(now);
   overview_.Refresh(odometer_.AllMove(), usage_.Seconds(), js0_, odometer_.View().label20);
 }
 
@@ -150,13 +153,5 @@ bool Form1Model::CheckVersion() {
   return false;
 }
 
-std::string Form1Model::DateAndTime() {
-  const LocalTime now = ports_.clock.Now();
-  return ports_.locale.ShortDate(now) + " " + ports_.locale.TimeOfDay(now);
-}
-
-void Form1Model::RefreshTitle() {
-  view_.caption = kProductName + versionText_ + " " + ports_.locale.TimeOfDay(ports_.clock.Now());
-}
 
 }  // namespace tkd

@@ -121,12 +121,10 @@ class Form1Model : public PageSwitch {
   void RegisterStartWithWindowsWhenChosen();
 
   // Tick steps that belong to no subsystem, and those whose features come later.
-  void RefreshTitle();
   void ApplyAlwaysOnTop() { ports_.frame.SetTopmost(view_.check1); }
   void CheckForUpdateOnce() { web_.CheckForUpdateOnce(js0_); }
   void RefreshRankingOnce() { web_.RefreshRankingOnce(js0_, changed_); }
   void OpenPromotionWhenDue() { web_.OpenPromotionWhenDue(usage_.Seconds(), adInterval_); }
-  std::string DateAndTime();
 
   Form1Ports ports_;
   ProgramInfo program_;

@@ -60,9 +60,9 @@ TEST_F(OdometerTest, ARecordPassedInThisRunIsWrittenEverySecondAndShownFromTheNe
   EXPECT_EQ(odometer.View().label24, " 1.060m ");
   EXPECT_EQ(odometer.View().label24Tip, "历史最高记录发生于：2026-1-2 9:00:00");
   odometer.Sample({3000, 4000});  // 5000 px
-  odometer.Store("2026-12-6 14:05:09");
+  odometer.Store({2026, 12, 6, 14, 5, 9});
   odometer.Sample({3000, 4100});
-  odometer.Store("2026-12-6 14:05:10");
+  odometer.Store({2026, 12, 6, 14, 5, 10});
   EXPECT_EQ(store.Read(setting::MaxMove), EncodeDistance(5100));
   EXPECT_EQ(store.Read(setting::MaxMoveDate), "2026-12-6 14:05:10");
   EXPECT_EQ(store.Read(setting::AllMove), EncodeDistance(5100));
