@@ -32,11 +32,11 @@ build="$(cd "$build" && pwd)"
 # Measurement lengths and targets.
 runs=11
 if ((quick)); then idleSeconds=10; driftTarget=0:01:00; else idleSeconds=60; driftTarget=0:10:00; fi
-maxStartRatio=1.5
+maxStartRatio=1.3
 maxMemoryRatio=1.3
-maxSizeBytes=1000000   # 1 MB
-maxIdleCpuPct=0.5
-maxDriftMs=50
+maxSizeBytes=700000    # 700 KB
+maxIdleCpuPct=0.3
+maxDriftMs=20
 
 if [[ ! -f "$build/CMakeCache.txt" ]]; then
   cmake -S "$repo" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$repo/cmake/mingw-w64.cmake" >/dev/null
