@@ -3,6 +3,7 @@
 //   bench_driver startup [--runs N] [--warmup N] [--settle MS] [--poll-ms MS] --app NAME PATH CLASS [--app ...]
 //   bench_driver idle [--seconds S] [--settle MS] --app NAME PATH CLASS [--app ...]
 //   bench_driver drift [--target H:MM:SS] [--settle MS] --app NAME PATH CLASS
+//   bench_driver longrun [--seconds S] [--dialogs N] [--settle MS] --app NAME PATH CLASS
 //   bench_driver selftest
 //
 // Every result is one line of words on stdout: a tag, the program's name, then "key value" pairs.
@@ -11,6 +12,7 @@
 #include <mmsystem.h>
 #include <psapi.h>
 #include <tlhelp32.h>
+#include <winternl.h>
 
 #include <algorithm>
 #include <cstdarg>
@@ -40,6 +42,7 @@ struct Options {
   DWORD settleMs = 2000;
   double seconds = 60;
   std::wstring target = L"0:10:00";
+  int dialogs = 20;
   std::wstring signalDir;  // odometer: where "ready" is written and "moved" is awaited
   DWORD timeoutMs = 30000;
   DWORD pollMs = 0;  // pause between looks for the window; 0 polls without pausing
@@ -497,6 +500,113 @@ int Odometer(const Options& options) {
 }
 
 // Busy for the given milliseconds: the load the self-test measures.
+// GDI objects in use by another process. Wine 8's GetGuiResources always answers 0, so under Wine
+// the objects are counted in the process's GDI handle table (the PEB's GdiSharedHandleTable):
+// an entry in use has a non-zero extended type.
+int GdiObjectsOf(HANDLE process) {
+  if (DWORD n = GetGuiResources(process, GR_GDIOBJECTS)) return static_cast<int>(n);
+  using Query = NTSTATUS(WINAPI*)(HANDLE, PROCESSINFOCLASS, PVOID, ULONG, PULONG);
+  const auto query = reinterpret_cast<Query>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationProcess")));
+  PROCESS_BASIC_INFORMATION basic{};
+  if (!query || query(process, ProcessBasicInformation, &basic, sizeof basic, nullptr) != 0) return -1;
+  struct Entry { UINT64 object; ULONG owner; UCHAR type, flags, extType, generation; UINT64 user; };
+  static std::vector<Entry> table(0x10000);
+  void* address = nullptr;
+  if (!ReadProcessMemory(process, reinterpret_cast<char*>(basic.PebBaseAddress) + 0xF8, &address,
+                         sizeof address, nullptr) || !address ||
+      !ReadProcessMemory(process, address, table.data(), table.size() * sizeof(Entry), nullptr))
+    return -1;
+  return static_cast<int>(std::count_if(table.begin(), table.end(), [](const Entry& e) { return e.extType != 0; }));
+}
+
+// USER objects by the same reasoning: the windows the process owns, top-level and child.
+int WindowsOf(DWORD processId) {
+  if (HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, processId)) {
+    const DWORD n = GetGuiResources(process, GR_USEROBJECTS);
+    CloseHandle(process);
+    if (n) return static_cast<int>(n);
+  }
+  struct Count { DWORD pid; int n; } count{processId, 0};
+  EnumWindows([](HWND top, LPARAM param) {
+    auto& c = *reinterpret_cast<Count*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(top, &pid);
+    if (pid != c.pid) return TRUE;
+    ++c.n;
+    EnumChildWindows(top, [](HWND, LPARAM p) { ++*reinterpret_cast<int*>(p); return TRUE; }, reinterpret_cast<LPARAM>(&c.n));
+    return TRUE;
+  }, reinterpret_cast<LPARAM>(&count));
+  return count.n;
+}
+
+// The dialog box (#32770) the process shows, if any.
+HWND DialogOf(DWORD processId) {
+  for (HWND w = FindWindowExW(nullptr, nullptr, L"#32770", nullptr); w; w = FindWindowExW(nullptr, w, L"#32770", nullptr)) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    if (pid == processId && IsWindowVisible(w)) return w;
+  }
+  return nullptr;
+}
+
+// Half an hour of use: the stopwatch running, the chime page shown, the pointer moved by the
+// caller, and the update dialog opened and closed --dialogs times at even intervals. A line of
+// working set, GDI objects and windows every minute, then the first, settled and last figures.
+int LongRun(const Options& options) {
+  if (options.apps.size() != 1) Fail("longrun takes one --app");
+  Running run = Launch(options.apps[0], options.timeoutMs);
+  const DWORD pid = run.process.dwProcessId;
+  HWND tab = ControlOf(run.window, IDC_SSTAB1);
+  if (!tab) Fail("no tab control");
+  SendMessageTimeoutW(tab, TCM_SETCURFOCUS, 0, 0, SMTO_ABORTIFHUNG, 5000, nullptr);
+  HWND start = nullptr;
+  for (int waited = 0; waited < 5000 && !start; waited += 10, Sleep(10)) start = ControlOf(run.window, IDC_COMMAND1);
+  if (!start) Fail("no Command1 on the stopwatch page");
+  PostMessageW(start, BM_CLICK, 0, 0);
+  Sleep(500);
+  OpenChimePage(run);
+  Sleep(options.settleMs);
+  struct Figures { double ws; int gdi, windows; };
+  auto sample = [&](double t) {
+    const Figures f{WorkingSetKiB(pid), GdiObjectsOf(run.process.hProcess), WindowsOf(pid)};
+    Line("longrun_sample %s t_s %.0f ws_kib %.0f gdi %d windows %d", options.apps[0].name.c_str(), t, f.ws, f.gdi, f.windows);
+    return f;
+  };
+  const double t0 = QpcSeconds();
+  const Figures first = sample(0);
+  Figures settled = first, last = first, most = first;
+  const double every = options.seconds / std::max(1, options.dialogs);
+  double nextSample = 60;
+  for (int opened = 0; opened < options.dialogs; ++opened) {
+    while (QpcSeconds() - t0 < opened * every) Sleep(100);
+    PostMessageW(run.window, WM_COMMAND, IDM_UPDATE, 0);
+    HWND dialog = nullptr;
+    for (int waited = 0; waited < 10000 && !dialog; waited += 20, Sleep(20)) dialog = DialogOf(pid);
+    if (!dialog) Fail("the update dialog did not open (" + std::to_string(opened + 1) + ")");
+    Sleep(2000);  // the site answers in the meantime
+    PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    for (int waited = 0; waited < 10000 && IsWindow(dialog); waited += 20) Sleep(20);
+    if (IsWindow(dialog)) Fail("the update dialog did not close");
+    if (opened == 0) settled = sample(QpcSeconds() - t0);
+    while (QpcSeconds() - t0 >= nextSample) {
+      last = sample(QpcSeconds() - t0);
+      most = {std::max(most.ws, last.ws), std::max(most.gdi, last.gdi), std::max(most.windows, last.windows)};
+      nextSample += 60;
+    }
+  }
+  while (QpcSeconds() - t0 < options.seconds) Sleep(100);
+  last = sample(options.seconds);
+  most = {std::max(most.ws, last.ws), std::max(most.gdi, last.gdi), std::max(most.windows, last.windows)};
+  if (WaitForSingleObject(run.process.hProcess, 0) == WAIT_OBJECT_0) Fail("the program ended during the run");
+  Line("longrun %s seconds %.0f dialogs %d ws_start_kib %.0f ws_settled_kib %.0f ws_end_kib %.0f ws_max_kib %.0f "
+       "gdi_start %d gdi_settled %d gdi_end %d gdi_max %d windows_start %d windows_settled %d windows_end %d",
+       options.apps[0].name.c_str(), options.seconds, options.dialogs, first.ws, settled.ws, last.ws, most.ws,
+       first.gdi, settled.gdi, last.gdi, most.gdi, first.windows, settled.windows, last.windows);
+  End(run);
+  return 0;
+}
+
 int Spin(DWORD ms) {
   double end = QpcSeconds() + ms / 1000.0;
   volatile unsigned long long sink = 0;
@@ -587,6 +697,9 @@ Options Parse(int argc, wchar_t** argv) {
     } else if (arg == L"--target") {
       need(i, 1);
       options.target = argv[++i];
+    } else if (arg == L"--dialogs") {
+      need(i, 1);
+      options.dialogs = _wtoi(argv[++i]);
     } else if (arg == L"--signal") {
       need(i, 1);
       options.signalDir = argv[++i];
@@ -619,6 +732,7 @@ int wmain(int argc, wchar_t** argv) {
   if (options.command == L"drift") return Drift(options);
   if (options.command == L"selftest") return SelfTest();
   if (options.command == L"odometer") return Odometer(options);
+  if (options.command == L"longrun") return LongRun(options);
   if (options.command == L"spin") return Spin(options.settleMs);
   if (options.command == L"rest") {
     Sleep(options.settleMs);
