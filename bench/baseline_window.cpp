@@ -1,4 +1,6 @@
 // A minimal Win32 program with one window: the reference TiKoDan.exe's start-up, memory and idle figures are set against.
+// Built a second time as the themed reference (TKD_THEMED): the same window with one push button,
+// under a manifest that asks for the version 6 common controls, as every themed program does.
 #include <windows.h>
 
 namespace {
@@ -28,6 +30,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   HWND window = CreateWindowExW(0, kClassName, L"Baseline", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
                                 CW_USEDEFAULT, 480, 360, nullptr, nullptr, instance, nullptr);
   if (!window) return 1;
+#ifdef TKD_THEMED
+  // With version 6 asked for, the system loads the common controls for the first button.
+  CreateWindowExW(0, L"BUTTON", L"OK", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 8, 8, 80, 24, window, nullptr,
+                  instance, nullptr);
+#endif
   ShowWindow(window, showCommand);
   UpdateWindow(window);
 

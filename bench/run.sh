@@ -41,12 +41,13 @@ maxDriftMs=20
 if [[ ! -f "$build/CMakeCache.txt" ]]; then
   cmake -S "$repo" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$repo/cmake/mingw-w64.cmake" >/dev/null
 fi
-targets=(bench_driver baseline_window)
+targets=(bench_driver baseline_window baseline_themed)
 ((selfCheck)) || [[ -n "$exe" ]] || targets+=(TiKoDan)
 cmake --build "$build" --target "${targets[@]}" >/dev/null
 driver="$build/bench/bench_driver.exe"
 baseline="$build/bench/baseline_window.exe"
-for f in "$driver" "$baseline"; do
+themed="$build/bench/baseline_themed.exe"
+for f in "$driver" "$baseline" "$themed"; do
   [[ -f "$f" ]] || { echo "bench/run.sh: $f is missing; configure $build with cmake/mingw-w64.cmake" >&2; exit 2; }
 done
 
@@ -64,6 +65,9 @@ fi
 winPath() { printf 'Z:%s' "${1//\//\\}"; }
 appArgs=(--app "$appName" "$(winPath "$appExe")" "$appClass")
 baseArgs=(--app baseline "$(winPath "$baseline")" TkdBaselineWindow)
+# The minimal window with one button under a manifest asking for the version 6 common controls:
+# the floor for any themed program, shown beside the targets for comparison.
+themedArgs=(--app themed "$(winPath "$themed")" TkdBaselineWindow)
 
 # One throwaway prefix inside Wine's virtual desktop, on an Xvfb of our own.
 prefix="$work/prefix"
@@ -92,7 +96,7 @@ echo "Checking the measuring tool..." >&2
 drive selftest | tee -a "$log" >&2
 
 echo "Start-up and working set: $runs runs each, interleaved..." >&2
-drive startup --runs "$runs" --warmup 1 --settle 2000 "${appArgs[@]}" "${baseArgs[@]}" | tee -a "$log" >&2
+drive startup --runs "$runs" --warmup 1 --settle 2000 "${appArgs[@]}" "${baseArgs[@]}" "${themedArgs[@]}" | tee -a "$log" >&2
 
 echo "Idle CPU over ${idleSeconds} s, alongside the stopwatch running to $driftTarget..." >&2
 drive idle --seconds "$idleSeconds" --settle 2000 "${appArgs[@]}" "${baseArgs[@]}" >"$work/idle.out" &
@@ -153,6 +157,8 @@ appStart=$(field startup "$appName" start_ms)
 baseStart=$(field startup baseline start_ms)
 appSet=$(field startup "$appName" ws_kib)
 baseSet=$(field startup baseline ws_kib)
+themedStart=$(field startup themed start_ms)
+themedSet=$(field startup themed ws_kib)
 appCpu=$(field idle "$appName" cpu_pct)
 baseCpu=$(field idle baseline cpu_pct)
 drift=$(field drift "$appName" drift_ms)
@@ -166,7 +172,7 @@ appMoving=$(field odometer "$appName" moving_cpu_pct)
 baseMoving=$(field odometer baseline moving_cpu_pct)
 pathTrue=$(awk '$1 == "odometer_path" { print $3 }' "$log")
 pathMeasured=$(awk '$1 == "odometer_path" { print $5 }' "$log")
-needed=(appStart baseStart appSet baseSet appCpu baseCpu)
+needed=(appStart baseStart appSet baseSet themedStart themedSet appCpu baseCpu)
 ((selfCheck)) || needed+=(drift offset appStill baseStill appMoving baseMoving pathTrue pathMeasured)
 for v in "${needed[@]}"; do
   [[ -n "${!v}" ]] || { echo "bench/run.sh: no figure for $v in the driver's output" >&2; exit 1; }
@@ -186,6 +192,7 @@ results="$build/bench-results.txt"
   printf '%-36s %14s %14s %8s %10s  %s\n' "measure" "$appName" "baseline" "ratio" "target" "result"
   printf '%-36s %14s %14s %8s %10s  %s\n' "start to visible window, median ms" "$appStart" "$baseStart" "$startRatio" "<= $maxStartRatio" "$(verdict "$startRatio" "$maxStartRatio")"
   printf '%-36s %14s %14s %8s %10s  %s\n' "working set after 2 s idle, KiB" "$appSet" "$baseSet" "$setRatio" "<= $maxMemoryRatio" "$(verdict "$setRatio" "$maxMemoryRatio")"
+  printf '%-36s %14s %14s %8s\n' "  themed minimal window, ms / KiB" "$themedStart" "$themedSet" "$(ratio "$appStart" "$themedStart") / $(ratio "$appSet" "$themedSet")"
   printf '%-36s %14s %14s %8s %10s  %s\n' "executable size, bytes" "$appBytes" "$baseBytes" "-" "<= $maxSizeBytes" "$(verdict "$appBytes" "$maxSizeBytes")"
   printf '%-36s %14s %14s %8s %10s  %s\n' "idle CPU over ${idleSeconds} s, % of a core" "$appCpu" "$baseCpu" "-" "<= $maxIdleCpuPct" "$(verdict "$appCpu" "$maxIdleCpuPct")"
   if ((!selfCheck)); then
