@@ -109,4 +109,11 @@ std::string BlankNumberText(double value) {
   return text[0] == '-' ? text : " " + text;
 }
 
+std::string BlankNumberTextExact(double value) {
+  std::string text = BlankNumberText(value);
+  if (!std::isfinite(value) || NumericReading(text) == value) return text;
+  text = NumberTextExact(value);
+  return text[0] == '-' ? text : " " + text;
+}
+
 }  // namespace tkd

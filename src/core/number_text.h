@@ -31,4 +31,9 @@ bool StartsWithNumber(std::string_view text);
 // NumberText with a leading blank when the number is not negative (" 1", " 0", "-3").
 std::string BlankNumberText(double value);
 
+// BlankNumberText, unless its 15 digits would read back as another number: then the shortest text
+// that reads back exactly, with the same leading blank (" 5594444444461273"). For stored counts
+// that must come back as they were written.
+std::string BlankNumberTextExact(double value);
+
 }  // namespace tkd
