@@ -2,6 +2,7 @@
 # Installs whatever is missing, builds everything and runs every test layer, ending in one pass/fail summary.
 #   1. native unit tests (Linux)
 #   2. the same unit tests built with AddressSanitizer and UndefinedBehaviorSanitizer (build-asan)
+#   2b. fuzz smoke: each libFuzzer harness of tests/fuzz a few seconds from its seed corpus (build-fuzz)
 #   3. the Windows-side adapter tests, cross-built and run under Wine in build-win's own prefix
 #   4. end to end: the test driver drives the real TiKoDan.exe in a throwaway Wine prefix
 # Each layer's test cases are counted once, from GoogleTest's own JSON reports; the last line
@@ -131,6 +132,16 @@ if build "sanitizers" build-asan -DCMAKE_BUILD_TYPE=Debug "-DCMAKE_CXX_FLAGS=$sa
   "-DCMAKE_C_FLAGS=$sanitizers" "-DCMAKE_EXE_LINKER_FLAGS=-fsanitize=address,undefined"; then
   ASAN_OPTIONS="halt_on_error=1:detect_leaks=1" UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1" \
     run_layer "sanitizers" build-asan 2 0
+fi
+
+echo "== 2b. fuzz smoke: each libFuzzer harness a few seconds from its seed corpus"
+started=$SECONDS
+if bash bench/fuzz.sh --build-only; then
+  layers+=("fuzz build: done in $((SECONDS - started)) s")
+  run_layer "fuzz smoke" build-fuzz 1 0 -L '^fuzz$'
+else
+  layers+=("fuzz build: failed in $((SECONDS - started)) s")
+  failed=$((failed + 1))
 fi
 
 if build "Windows" build-win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake; then

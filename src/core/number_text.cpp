@@ -91,7 +91,11 @@ std::string FixedText(double value, int decimals) {
   if (!std::isfinite(value)) return "0";
   char buffer[400];
   auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
-  return error == std::errc() ? std::string(buffer, end) : "0";
+  if (error != std::errc()) return "0";
+  std::string text(buffer, end);
+  // A negative number that rounds to zero is shown as zero, without its sign.
+  if (text[0] == '-' && text.find_first_of("123456789") == std::string::npos) text.erase(0, 1);
+  return text;
 }
 
 bool StartsWithNumber(std::string_view text) {
@@ -102,6 +106,13 @@ bool StartsWithNumber(std::string_view text) {
 
 std::string BlankNumberText(double value) {
   std::string text = NumberText(value);
+  return text[0] == '-' ? text : " " + text;
+}
+
+std::string BlankNumberTextExact(double value) {
+  std::string text = BlankNumberText(value);
+  if (!std::isfinite(value) || NumericReading(text) == value) return text;
+  text = NumberTextExact(value);
   return text[0] == '-' ? text : " " + text;
 }
 

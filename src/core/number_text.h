@@ -21,7 +21,8 @@ std::string NumberText(double value);
 std::string NumberTextExact(double value);
 
 // Fixed notation with exactly `decimals` decimals and "." as the decimal point: 1234.5 with 3
-// gives "1234.500". "0" for a number that is not finite.
+// gives "1234.500", -0.0004 with 3 gives "0.000" (no minus sign on a zero). "0" for a number
+// that is not finite.
 std::string FixedText(double value, int decimals);
 
 // True when the text, blanks skipped, begins with a number as NumericReading takes it ("0" too).
@@ -29,5 +30,10 @@ bool StartsWithNumber(std::string_view text);
 
 // NumberText with a leading blank when the number is not negative (" 1", " 0", "-3").
 std::string BlankNumberText(double value);
+
+// BlankNumberText, unless its 15 digits would read back as another number: then the shortest text
+// that reads back exactly, with the same leading blank (" 5594444444461273"). For stored counts
+// that must come back as they were written.
+std::string BlankNumberTextExact(double value);
 
 }  // namespace tkd

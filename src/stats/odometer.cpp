@@ -14,8 +14,9 @@ std::string Coordinate(int v) { return BlankNumberText(v); }
 
 }  // namespace
 
+// Written in full where 15 digits would not read back (beyond about 7000 km), so that it still decodes.
 std::string EncodeDistance(double pixels) {
-  return BlankNumberText(std::floor(pixels) * kDistanceFactor + kDistanceOffset);
+  return BlankNumberTextExact(std::floor(pixels) * kDistanceFactor + kDistanceOffset);
 }
 
 std::optional<double> DecodeDistance(const std::string& stored) {

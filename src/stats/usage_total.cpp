@@ -19,8 +19,9 @@ void UsageTotal::Restore() {
   seconds_ = numbers && std::fabs(a - b) <= 1 ? std::max(a, b) : 0;
 }
 
+// In full where 15 digits would read back as less (a total edited to a fraction, or beyond 1e15).
 void UsageTotal::Store() {
-  const std::string text = BlankNumberText(seconds_);
+  const std::string text = BlankNumberTextExact(seconds_);
   store_.Write(setting::js00, text);
   store_.Write(setting::js00Copy, text);
 }

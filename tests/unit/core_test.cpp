@@ -39,6 +39,12 @@ TEST(NumberText, WritesFifteenDigitsThatReadBack) {
   }
   for (double v : {36.6, 1e10, 1234567.25, 1.7976931348623157e308, 1e300})
     EXPECT_EQ(NumericReading(BlankNumberText(v)), v) << v;
+  // Fixed notation; a negative number that rounds to zero loses its sign (a distance of -1 pixel).
+  const struct { double value; int decimals; const char* text; } fixed[] = {
+      {1234.5, 3, "1234.500"}, {-2.5, 1, "-2.5"}, {-2.65e-7, 3, "0.000"}, {-0.0, 2, "0.00"}, {-0.4, 0, "0"},
+      {-0.0006, 3, "-0.001"},  {NAN, 3, "0"},
+  };
+  for (const auto& c : fixed) EXPECT_EQ(FixedText(c.value, c.decimals), c.text) << c.value;
 }
 
 TEST(FormatDuration, RendersHoursMinutesAndUnroundedSeconds) {

@@ -31,6 +31,7 @@ TEST(Form1Load, RestoresWhatTheRegistryHolds) {
       {"0", "2", " 3600", " 3598", "", "5", false, 0, 5300},           // copies that differ
       {"5", "", " 3600", " 3599", "", "5", false, 3600, 5300},         // a tick cut off between its two writes
       {"5", "", " 1", "abc", "", "5", false, 0, 5300},                 // a copy that is no number
+      {"5", "", " 1.7976931349623157", "1.7976931349623157", "", "5", false, 1.7976931349623157, 5300},
   };
   for (const auto& c : cases) {
     Form1Harness h;
@@ -45,6 +46,8 @@ TEST(Form1Load, RestoresWhatTheRegistryHolds) {
     EXPECT_EQ(h.model->stopwatch().View().check2, c.countdown) << c.check2;
     EXPECT_EQ(h.model->UsageSeconds(), c.usage) << c.js00;
     EXPECT_EQ(h.model->View().geometry.width, c.w) << c.width;
+    h.Run(1000);  // the tick stores the total as it will be read at the next start, never less
+    EXPECT_EQ(NumericReading(h.Stored(setting::js00).value_or("")), c.usage + 1) << c.js00;
   }
 }
 

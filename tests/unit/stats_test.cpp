@@ -44,7 +44,12 @@ TEST_F(OdometerTest, EachSampleAddsTheStraightLineFromThePreviousPosition) {
 }
 
 TEST_F(OdometerTest, StoredDistancesDecodeOnlyAsWritten) {
-  EXPECT_EQ(EncodeDistance(100.9), " 7919");  // 100 x 37 + 4219
+  const struct { double pixels; const char* stored; } encoded[] = {
+      {100.9, " 7919"},  // 100 x 37 + 4219
+      {-1, " 4182"},
+      {151201201201542, " 5594444444461273"},  // 15 digits would not decode again
+  };
+  for (const auto& c : encoded) EXPECT_EQ(EncodeDistance(c.pixels), c.stored) << c.pixels;
   const struct { const char* stored; std::optional<double> pixels; } cases[] = {
       {" 7919", 100}, {" 4219", 0}, {"7919", 100}, {" 7920", std::nullopt}, {"", std::nullopt},
       {"abc", std::nullopt}, {" 4182", -1},
