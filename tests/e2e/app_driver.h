@@ -4,10 +4,12 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <shellapi.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <chrono>
+#include <cwchar>
 #include <optional>
 #include <string>
 #include <thread>
@@ -52,8 +54,8 @@ inline constexpr char kSettingsKey[] = "SOFTWARE\\BrisoLaken\\TiKoDan";
 inline std::optional<std::string> Setting(const std::string& name) {
   return RegistryWin32().Read(RegRoot::LocalMachine, kSettingsKey, name);
 }
-// Removes every key the program writes to, under both roots and both views of the machine's
-// SOFTWARE key, so that the next start is a first start.
+// Removes every key the program writes to, and its start-with-Windows entry, under both roots and
+// both views of the machine's SOFTWARE key, so that the next start is a first start.
 inline bool WipeProgramKeys() {
   bool gone = true;
   for (const auto& [root, view] : {std::pair{HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY},
@@ -64,9 +66,22 @@ inline bool WipeProgramKeys() {
       const LONG status = RegDeleteTreeW(software, key);  // the key itself goes too
       gone = gone && (status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND);
     }
+    const LONG status = RegDeleteKeyValueW(software, L"Microsoft\\Windows\\CurrentVersion\\Run", L"tikodan");
+    gone = gone && (status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND);
     RegCloseKey(software);
   }
   return gone;
+}
+
+// The TiKoDan.exe the driver was given (--app=, a Windows path).
+inline std::wstring AppPath() {
+  int argc = 0;
+  LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+  std::wstring path;
+  for (int i = 1; i < argc; ++i)
+    if (std::wcsncmp(argv[i], L"--app=", 6) == 0) path = argv[i] + 6;
+  LocalFree(argv);
+  return path;
 }
 
 // A send to a busy program gives up after two seconds; a driver that hangs tells nothing.
@@ -273,6 +288,7 @@ class App {
   App(const App&) = delete;
   App& operator=(const App&) = delete;
   bool Started() const { return info_.hProcess != nullptr; }
+  void Terminate() const { TerminateProcess(info_.hProcess, 1); }  // as the task manager ends it
   bool EndsWithin(Ms timeout) const {
     return WaitForSingleObject(info_.hProcess, static_cast<DWORD>(timeout.count())) == WAIT_OBJECT_0;
   }

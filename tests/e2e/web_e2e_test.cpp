@@ -8,22 +8,10 @@
 
 #include "app_driver.h"
 
-#include <shellapi.h>
-
 namespace tkd::e2e {
 namespace {
 
 constexpr Ms kStart = 20s, kReact = 3s;
-
-std::wstring AppPath() {
-  int argc = 0;
-  LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
-  std::wstring path;
-  for (int i = 1; i < argc; ++i)
-    if (std::wcsncmp(argv[i], L"--app=", 6) == 0) path = argv[i] + 6;
-  LocalFree(argv);
-  return path;
-}
 
 std::string Env(const char* name) {
   const char* value = std::getenv(name);
