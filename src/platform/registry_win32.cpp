@@ -1,4 +1,4 @@
-// RegistryWin32: REG_SZ reads and writes, with every Win32 failure mapped to the port's quiet result.
+// RegistryWin32: REG_SZ reads and writes through keys kept open, with every Win32 failure mapped to the port's quiet result.
 #include "platform/registry_win32.h"
 
 #include <cstring>
@@ -34,41 +34,59 @@ std::wstring TextOfValueBytes(const std::vector<BYTE>& bytes, DWORD used) {
 
 }  // namespace
 
+HKEY RegistryWin32::Key(RegRoot root, const std::string& subKey, Access access) {
+  UniqueHkey& key = keys_[{root, subKey, access}];
+  if (key) return key.Get();
+  const std::wstring wideSubKey = Utf8ToWide(subKey);
+  if (access == Access::Query) {
+    // A missing key, or no right to read it, reads as missing.
+    RegOpenKeyExW(RootKey(root), wideSubKey.c_str(), 0, KEY_QUERY_VALUE | ViewOf(root), key.Receive());
+  } else {
+    // Missing keys are created; no right to create or open the key for writing fails the write.
+    RegCreateKeyExW(RootKey(root), wideSubKey.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                    KEY_SET_VALUE | ViewOf(root), nullptr, key.Receive(), nullptr);
+  }
+  return key.Get();  // null when the open failed: asked again next time
+}
+
+void RegistryWin32::Forget(RegRoot root, const std::string& subKey, Access access) {
+  keys_.erase({root, subKey, access});
+}
+
 std::optional<std::string> RegistryWin32::Read(RegRoot root, const std::string& subKey,
                                                const std::string& name) {
-  const std::wstring wideSubKey = Utf8ToWide(subKey);
   const std::wstring wideName = Utf8ToWide(name);
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    const HKEY key = Key(root, subKey, Access::Query);
+    if (!key) return std::nullopt;
 
-  UniqueHkey key;
-  if (RegOpenKeyExW(RootKey(root), wideSubKey.c_str(), 0, KEY_QUERY_VALUE | ViewOf(root), key.Receive()) !=
-      ERROR_SUCCESS) {
-    return std::nullopt;  // missing key, or no right to read it
-  }
+    DWORD type = REG_NONE;
+    DWORD size = 0;
+    const LONG status = RegQueryValueExW(key, wideName.c_str(), nullptr, &type, nullptr, &size);
+    if (status == ERROR_KEY_DELETED) {
+      Forget(root, subKey, Access::Query);  // gone since it was opened: look for it afresh
+      continue;
+    }
+    if (status != ERROR_SUCCESS) return std::nullopt;  // missing value
+    // REG_EXPAND_SZ, REG_MULTI_SZ, numbers and binaries are not the program's values.
+    if (type != REG_SZ) return std::nullopt;
 
-  DWORD type = REG_NONE;
-  DWORD size = 0;
-  if (RegQueryValueExW(key.Get(), wideName.c_str(), nullptr, &type, nullptr, &size) !=
-      ERROR_SUCCESS) {
-    return std::nullopt;  // missing value
+    std::vector<BYTE> bytes(size);
+    DWORD used = size;
+    // The value may have changed between the two queries: a grown value fails here with
+    // ERROR_MORE_DATA, a retyped one shows in `type`; both read as unreadable.
+    if (RegQueryValueExW(key, wideName.c_str(), nullptr, &type, bytes.empty() ? nullptr : bytes.data(), &used) !=
+            ERROR_SUCCESS ||
+        type != REG_SZ) {
+      return std::nullopt;
+    }
+    return WideToUtf8(TextOfValueBytes(bytes, used));
   }
-  // REG_EXPAND_SZ, REG_MULTI_SZ, numbers and binaries are not the program's values.
-  if (type != REG_SZ) return std::nullopt;
-
-  std::vector<BYTE> bytes(size);
-  DWORD used = size;
-  // The value may have changed between the two queries: a grown value fails here with
-  // ERROR_MORE_DATA, a retyped one shows in `type`; both read as unreadable.
-  if (RegQueryValueExW(key.Get(), wideName.c_str(), nullptr, &type,
-                       bytes.empty() ? nullptr : bytes.data(), &used) != ERROR_SUCCESS ||
-      type != REG_SZ) {
-    return std::nullopt;
-  }
-  return WideToUtf8(TextOfValueBytes(bytes, used));
+  return std::nullopt;
 }
 
 bool RegistryWin32::Write(RegRoot root, const std::string& subKey, const std::string& name,
                           const std::string& text) {
-  const std::wstring wideSubKey = Utf8ToWide(subKey);
   const std::wstring wideName = Utf8ToWide(name);
   const std::wstring wideText = Utf8ToWide(text);
 
@@ -76,14 +94,17 @@ bool RegistryWin32::Write(RegRoot root, const std::string& subKey, const std::st
   const std::size_t bytesWithNul = (wideText.size() + 1) * sizeof(wchar_t);
   if (bytesWithNul > std::numeric_limits<DWORD>::max()) return false;
 
-  UniqueHkey key;
-  if (RegCreateKeyExW(RootKey(root), wideSubKey.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                      KEY_SET_VALUE | ViewOf(root), nullptr, key.Receive(), nullptr) != ERROR_SUCCESS) {
-    return false;  // e.g. no right to create or open the key for writing
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    const HKEY key = Key(root, subKey, Access::Set);
+    if (!key) return false;
+    const LONG status = RegSetValueExW(key, wideName.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(wideText.c_str()),
+                                       static_cast<DWORD>(bytesWithNul));
+    if (status == ERROR_SUCCESS) return true;
+    // A key deleted since it was opened is created again, so that the value is not lost.
+    Forget(root, subKey, Access::Set);
+    if (status != ERROR_KEY_DELETED) return false;
   }
-  return RegSetValueExW(key.Get(), wideName.c_str(), 0, REG_SZ,
-                        reinterpret_cast<const BYTE*>(wideText.c_str()),
-                        static_cast<DWORD>(bytesWithNul)) == ERROR_SUCCESS;
+  return false;
 }
 
 bool RegistryWin32::HasKey(RegRoot root, const std::string& subKey) {

@@ -3,6 +3,9 @@
 
 #include <windows.h>
 
+#include <map>
+#include <tuple>
+
 #include "platform/ports.h"
 
 namespace tkd {
@@ -49,6 +52,10 @@ class UniqueHkey {
 HKEY RootKey(RegRoot root);
 
 // Reads and writes REG_SZ values. Every failure is quiet: reads give nullopt, writes false.
+// A key, once opened, stays open for the next value: start-up reads some sixty values from a
+// handful of keys and every tick writes several, and each opening of a path walks it part by part
+// in the registry server. A key deleted meanwhile (by the user or another program) fails the
+// next access through the old handle; that access is then tried once more on a fresh opening.
 class RegistryWin32 : public Registry {
  public:
   std::optional<std::string> Read(RegRoot root, const std::string& subKey,
@@ -56,6 +63,14 @@ class RegistryWin32 : public Registry {
   bool Write(RegRoot root, const std::string& subKey, const std::string& name,
              const std::string& text) override;
   bool HasKey(RegRoot root, const std::string& subKey) override;
+
+ private:
+  enum class Access { Query, Set };
+  // The open key, opened (Query) or created (Set) when not held yet; null when that fails.
+  HKEY Key(RegRoot root, const std::string& subKey, Access access);
+  void Forget(RegRoot root, const std::string& subKey, Access access);
+
+  std::map<std::tuple<RegRoot, std::string, Access>, UniqueHkey> keys_;
 };
 
 }  // namespace tkd

@@ -139,11 +139,27 @@ TEST_F(RegistryWin32Test, WritesUtf16TextWithOneTerminatingNul) {
 
 TEST_F(RegistryWin32Test, ARefusedWriteReturnsFalseAndAnUnreadableKeyReadsNothing) {
   const std::string locked = path_ + "\\Locked";
-  ASSERT_TRUE(registry_.Write(RegRoot::LocalMachine, locked, "Value", "before"));
+  // Written through another adapter: an open key keeps the rights it was opened with.
+  ASSERT_TRUE(RegistryWin32().Write(RegRoot::LocalMachine, locked, "Value", "before"));
   // Everyone may do anything to the key but set and read its values.
   ASSERT_TRUE(Restrict(HKEY_LOCAL_MACHINE, locked, L"D:P(D;;0x0003;;;WD)(A;;KA;;;WD)"));
   EXPECT_FALSE(registry_.Write(RegRoot::LocalMachine, locked, "Value", "after"));
   EXPECT_EQ(registry_.Read(RegRoot::LocalMachine, locked, "Value"), std::nullopt);
+}
+
+// The adapter keeps keys open; a key deleted meanwhile must neither swallow writes nor keep
+// answering reads.
+TEST_F(RegistryWin32Test, AKeyDeletedWhileOpenIsCreatedAgainForTheNextWrite) {
+  for (const Root& r : kRoots) {
+    SCOPED_TRACE(r.name);
+    ASSERT_TRUE(registry_.Write(r.root, path_ + "\\Gone", "Value", "1"));
+    ASSERT_EQ(registry_.Read(r.root, path_ + "\\Gone", "Value"), "1");
+    ASSERT_EQ(RegDeleteTreeW(CreateKey(r.key, path_, KEY_ALL_ACCESS).Get(), L"Gone"), ERROR_SUCCESS);
+    EXPECT_EQ(registry_.Read(r.root, path_ + "\\Gone", "Value"), std::nullopt);
+    EXPECT_TRUE(registry_.Write(r.root, path_ + "\\Gone", "Value", "2"));
+    EXPECT_EQ(StoredText(r.key, path_ + "\\Gone", "Value"), BytesOf(std::wstring(L"2") + L'\0'));
+    EXPECT_EQ(registry_.Read(r.root, path_ + "\\Gone", "Value"), "2");
+  }
 }
 
 }  // namespace
