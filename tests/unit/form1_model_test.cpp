@@ -24,6 +24,19 @@ TEST(Form1Load, AFreshMachineOpensWithTheDefaults) {
   EXPECT_EQ(h.Stored(setting::firstuse), "1");
 }
 
+// A tick cut off between its two writes, run after run, never adds up to a reset.
+TEST(Form1Load, TicksCutOffRunAfterRunKeepTheTotal) {
+  Form1Harness h;
+  h.registry.Set(LM, SettingsKey, "firstuse", "1");
+  for (const char* key : {SettingsKey, UsageCopyKey}) h.registry.Set(LM, key, "js00", " 3600");
+  for (int run = 0; run < 3; ++run) {
+    h.Restart();
+    ASSERT_TRUE(h.Load());
+    EXPECT_EQ(h.model->UsageSeconds(), 3600 + run);
+    h.registry.Set(LM, SettingsKey, "js00", BlankNumberText(3601 + run));  // the copy's write never came
+  }
+}
+
 TEST(Form1Load, RestoresWhatTheRegistryHolds) {
   const struct { const char *text1, *check2, *js00, *js00Copy, *width; const char* shown; bool countdown; double usage, w; } cases[] = {
       {"1.5", " 1", " 3600", "3600", "8000", "1.5", true, 3600, 8000},
