@@ -40,7 +40,6 @@ class FakeRegistry : public Registry {
   void Set(RegRoot root, const std::string& subKey, const std::string& name, const std::string& text) {
     values_[Id(root, subKey, name)] = text;
   }
-  std::size_t Count() const { return values_.size(); }
 
   bool refuseMachineWrites = false;
   std::vector<std::string> writes;  // "name=text", in order
