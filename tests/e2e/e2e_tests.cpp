@@ -190,12 +190,7 @@ TEST_F(RestartTest, RestoresMinutesCountdownSwitchAndWindowPlace) {
 
 // The desktop side: tray, exit, options, always on top, start with Windows.
 
-class DesktopTest : public E2eTest {
- protected:
-  static HWND WaitForBox(const std::wstring& caption) {
-    return WaitForTopLevel(Main().Handle(), L"#32770", caption, kReact);
-  }
-};
+using DesktopTest = E2eTest;
 
 TEST_F(DesktopTest, CloseHidesBehindTheTrayAndExitAsksFirst) {
   ASSERT_NO_FATAL_FAILURE(StartFresh());
@@ -210,7 +205,7 @@ TEST_F(DesktopTest, CloseHidesBehindTheTrayAndExitAsksFirst) {
   EXPECT_EQ(answer, TRUE);
   for (const int button : {IDCANCEL, IDOK}) {
     PostMessageW(form, WM_COMMAND, IDM_EXIT, 0);
-    const HWND box = WaitForBox(L"关闭程序?");
+    const HWND box = WaitForTopLevel(Main().Handle(), L"#32770", L"关闭程序?", kReact);
     ASSERT_TRUE(box) << "no exit confirmation";
     EXPECT_EQ(WindowText(GetDlgItem(box, 0xFFFF)), L"你确定要关闭此程序吗?");
     PostMessageW(GetDlgItem(box, button), BM_CLICK, 0, 0);
@@ -221,14 +216,14 @@ TEST_F(DesktopTest, CloseHidesBehindTheTrayAndExitAsksFirst) {
 TEST_F(DesktopTest, OptionsHidePagesAtOnceAndRefuseAnIntervalOutOfRange) {
   ASSERT_NO_FATAL_FAILURE(StartFresh());
   PostMessageW(Main().Handle(), WM_COMMAND, IDM_OPTION, 0);
-  const HWND options = WaitForBox(L"选项...");
+  const HWND options = WaitForTopLevel(Main().Handle(), L"#32770", L"选项...", kReact);
   ASSERT_TRUE(options) << "no options dialog";
   EXPECT_EQ(IsDlgButtonChecked(options, IDC_OPT_CHECK1), BST_CHECKED);
   EXPECT_EQ(WindowText(GetDlgItem(options, IDC_OPT_TEXT1)), L"1");
   PostMessageW(GetDlgItem(options, IDC_OPT_CHECK2), BM_CLICK, 0, 0);
   EXPECT_TRUE(Becomes([] { return Main().Tabs(); }, Seen{L"定时关机", L"整点报时", L"鼠标统计", L"概况"}, kReact));
   SendMessageTimeoutW(GetDlgItem(options, IDC_OPT_TEXT1), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"21"), 0, 500, nullptr);
-  const HWND refusal = WaitForBox(L"TiKoDan");
+  const HWND refusal = WaitForTopLevel(Main().Handle(), L"#32770", L"TiKoDan", kReact);
   ASSERT_TRUE(refusal);
   EXPECT_EQ(WindowText(GetDlgItem(refusal, 0xFFFF)), L"只能输入1-20之间的数字");
   PressOk(refusal);

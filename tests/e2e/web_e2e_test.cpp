@@ -45,9 +45,6 @@ class WebTest : public testing::Test {
     main_ = app_->WaitForWindow(kStart);
     ASSERT_TRUE(main_) << "no main window";
   }
-  HWND WaitForWindow(const wchar_t* className, const std::wstring& caption = L"") const {
-    return WaitForTopLevel(main_->Handle(), className, caption, kReact);
-  }
   std::unique_ptr<App> app_;
   std::optional<MainWindow> main_;
 };
@@ -65,7 +62,7 @@ TEST_F(WebTest, UpdateDialogFromEitherMenuStopsTheTickAndShowsEitherEndState) {
     SCOPED_TRACE(c.site);
     ASSERT_NO_FATAL_FAILURE(Start(c.site));
     PostMessageW(main_->Handle(), WM_COMMAND, c.menu, 0);
-    const HWND dialog = WaitForWindow(L"#32770", L"检查更新");
+    const HWND dialog = WaitForTopLevel(main_->Handle(), L"#32770", L"检查更新", kReact);
     ASSERT_TRUE(dialog) << "no update dialog";
     const auto read = [&] {
       std::vector<std::wstring> state;
@@ -86,7 +83,7 @@ TEST_F(WebTest, UpdateDialogFromEitherMenuStopsTheTickAndShowsEitherEndState) {
 TEST_F(WebTest, AboutBoxKeepsTheUsageItOpenedWithAndOpensOnlyOnce) {
   ASSERT_NO_FATAL_FAILURE(Start());
   PostMessageW(main_->Handle(), WM_COMMAND, IDM_ABOUT, 0);
-  const HWND about = WaitForWindow(L"#32770", L"About TiKoDan（TiKoDan）");
+  const HWND about = WaitForTopLevel(main_->Handle(), L"#32770", L"About TiKoDan（TiKoDan）", kReact);
   ASSERT_TRUE(about) << "no about box";
   // Its texts are the unit tests' business; here, that the usage text is fixed when the box opens.
   const auto usage = [&] { return WindowText(GetDlgItem(about, IDC_ABOUT_LABEL3)); };
@@ -104,7 +101,7 @@ TEST_F(WebTest, AdPanelSitsAboveTheTaskbarShowsItsPageAndClosesAfterADtimePlusOn
   HWND minutes = nullptr;  // made when its page is first shown
   ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(minutes = GetDlgItem(main_->Handle(), IDC_LABEL5)) != FALSE; }, kReact));
   PostMessageW(minutes, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(2, 2));
-  const HWND panel = WaitForWindow(TKD_FORMHIDE_CLASS);
+  const HWND panel = WaitForTopLevel(main_->Handle(), TKD_FORMHIDE_CLASS, L"", kReact);
   ASSERT_TRUE(panel) << "no advertising panel";
   const std::wstring caption = WindowText(panel);
   ASSERT_TRUE(caption.size() == 3 && caption.rfind(L"ad", 0) == 0 && caption[2] >= L'1' && caption[2] <= L'5')
