@@ -26,6 +26,11 @@ using Ms = std::chrono::milliseconds;
 
 // Failure messages show the program's Chinese texts as they are, not as escapes.
 inline std::string Show(const std::wstring& text) { return "\"" + WideToUtf8(text) + "\""; }
+inline std::string Show(const std::vector<std::wstring>& texts) {
+  std::string shown;
+  for (const std::wstring& text : texts) shown += (shown.empty() ? "{" : ", ") + Show(text);
+  return shown.empty() ? "{}" : shown + "}";
+}
 template <class T>
 std::string Show(const T& value) { return testing::PrintToString(value); }
 
@@ -110,6 +115,17 @@ inline std::vector<HWND> TopLevel(DWORD pid, const wchar_t* className, bool visi
   std::vector<HWND> found;
   for (HWND hwnd = nullptr; (hwnd = FindWindowExW(nullptr, hwnd, className, nullptr)) != nullptr;)
     if (ProcessOf(hwnd) == pid && (!visibleOnly || IsWindowVisible(hwnd))) found.push_back(hwnd);
+  return found;
+}
+// The program's top-level window of this class and caption (any caption when empty), once it is
+// on screen; nullptr when none shows in time.
+inline HWND WaitForTopLevel(HWND main, const wchar_t* className, const std::wstring& caption, Ms timeout) {
+  HWND found = nullptr;
+  WaitUntil([&] {
+    for (HWND hwnd : TopLevel(ProcessOf(main), className))
+      if (caption.empty() || WindowText(hwnd) == caption) return (found = hwnd) != nullptr;
+    return false;
+  }, timeout);
   return found;
 }
 

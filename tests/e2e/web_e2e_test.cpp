@@ -45,16 +45,6 @@ class WebTest : public testing::Test {
     main_ = app_->WaitForWindow(kStart);
     ASSERT_TRUE(main_) << "no main window";
   }
-  // The program's top-level window of this class and caption (any caption when empty).
-  HWND WaitForWindow(const wchar_t* className, const std::wstring& caption = L"") const {
-    HWND found = nullptr;
-    WaitUntil([&] {
-      for (HWND hwnd : TopLevel(ProcessOf(main_->Handle()), className))
-        if (caption.empty() || WindowText(hwnd) == caption) return (found = hwnd) != nullptr;
-      return false;
-    }, kReact);
-    return found;
-  }
   std::unique_ptr<App> app_;
   std::optional<MainWindow> main_;
 };
@@ -72,7 +62,7 @@ TEST_F(WebTest, UpdateDialogFromEitherMenuStopsTheTickAndShowsEitherEndState) {
     SCOPED_TRACE(c.site);
     ASSERT_NO_FATAL_FAILURE(Start(c.site));
     PostMessageW(main_->Handle(), WM_COMMAND, c.menu, 0);
-    const HWND dialog = WaitForWindow(L"#32770", L"检查更新");
+    const HWND dialog = WaitForTopLevel(main_->Handle(), L"#32770", L"检查更新", kReact);
     ASSERT_TRUE(dialog) << "no update dialog";
     const auto read = [&] {
       std::vector<std::wstring> state;
@@ -90,21 +80,19 @@ TEST_F(WebTest, UpdateDialogFromEitherMenuStopsTheTickAndShowsEitherEndState) {
   }
 }
 
-TEST_F(WebTest, AboutBoxShowsVersionUsageAndTheSiteAndOpensOnlyOnce) {
+TEST_F(WebTest, AboutBoxKeepsTheUsageItOpenedWithAndOpensOnlyOnce) {
   ASSERT_NO_FATAL_FAILURE(Start());
   PostMessageW(main_->Handle(), WM_COMMAND, IDM_ABOUT, 0);
-  const HWND about = WaitForWindow(L"#32770", L"About TiKoDan（TiKoDan）");
+  const HWND about = WaitForTopLevel(main_->Handle(), L"#32770", L"About TiKoDan（TiKoDan）", kReact);
   ASSERT_TRUE(about) << "no about box";
-  const auto text = [&](int id) { return WindowText(GetDlgItem(about, id)); };
-  EXPECT_EQ(text(IDC_ABOUT_LABEL1), L"当前版本为：" + ExeVersion(AppPath()).text);
-  const std::wstring usage = text(IDC_ABOUT_LABEL3);
-  EXPECT_EQ(usage.rfind(L"您已使用本软件合计有 0:00:", 0), 0u) << Show(usage);
-  EXPECT_EQ(text(IDC_ABOUT_LABEL5), Utf8ToWide(Env("TIKODAN_SITE_BASE")));
-  EXPECT_EQ(text(IDC_ABOUT_LABEL6).rfind(L"声明：", 0), 0u);
+  // Its texts are the unit tests' business; here, that the usage text is fixed when the box opens.
+  const auto usage = [&] { return WindowText(GetDlgItem(about, IDC_ABOUT_LABEL3)); };
+  const std::wstring shown = usage();
+  EXPECT_EQ(shown.rfind(L"您已使用本软件合计有 0:00:", 0), 0u) << Show(shown);
   Sleep(1500);  // the total goes on; the box's text does not
   PostMessageW(main_->Handle(), WM_COMMAND, IDM_RABOUT, 0);
   EXPECT_FALSE(WaitUntil([&] { return TopLevel(ProcessOf(about), L"#32770").size() != 1; }, 1000ms));
-  EXPECT_EQ(text(IDC_ABOUT_LABEL3), usage);
+  EXPECT_EQ(usage(), shown);
 }
 
 TEST_F(WebTest, AdPanelSitsAboveTheTaskbarShowsItsPageAndClosesAfterADtimePlusOneSeconds) {
@@ -113,7 +101,7 @@ TEST_F(WebTest, AdPanelSitsAboveTheTaskbarShowsItsPageAndClosesAfterADtimePlusOn
   HWND minutes = nullptr;  // made when its page is first shown
   ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(minutes = GetDlgItem(main_->Handle(), IDC_LABEL5)) != FALSE; }, kReact));
   PostMessageW(minutes, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(2, 2));
-  const HWND panel = WaitForWindow(TKD_FORMHIDE_CLASS);
+  const HWND panel = WaitForTopLevel(main_->Handle(), TKD_FORMHIDE_CLASS, L"", kReact);
   ASSERT_TRUE(panel) << "no advertising panel";
   const std::wstring caption = WindowText(panel);
   ASSERT_TRUE(caption.size() == 3 && caption.rfind(L"ad", 0) == 0 && caption[2] >= L'1' && caption[2] <= L'5')

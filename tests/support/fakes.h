@@ -16,8 +16,7 @@
 namespace tkd::testing {
 
 // Key paths and value names compare without regard to letter case, as in the registry.
-class FakeRegistry : public Registry {
- public:
+struct FakeRegistry : Registry {
   std::optional<std::string> Read(RegRoot root, const std::string& subKey,
                                   const std::string& name) override {
     auto it = values_.find(Id(root, subKey, name));
@@ -40,7 +39,6 @@ class FakeRegistry : public Registry {
   void Set(RegRoot root, const std::string& subKey, const std::string& name, const std::string& text) {
     values_[Id(root, subKey, name)] = text;
   }
-  std::size_t Count() const { return values_.size(); }
 
   bool refuseMachineWrites = false;
   std::vector<std::string> writes;  // "name=text", in order
@@ -57,8 +55,7 @@ class FakeRegistry : public Registry {
   std::map<Key, std::string> values_;
 };
 
-class FakeClock : public Clock {
- public:
+struct FakeClock : Clock {
   std::uint64_t MonotonicMs() override { return monotonicMs; }
   LocalTime Now() override { return now; }
   std::uint64_t monotonicMs = 0;
@@ -66,8 +63,7 @@ class FakeClock : public Clock {
 };
 
 // Dates as year-month-day, times as h:mm:ss: enough to see which moment was rendered.
-class FakeLocale : public Locale {
- public:
+struct FakeLocale : Locale {
   std::string ShortDate(const LocalTime& t) override {
     return std::to_string(t.year) + "-" + std::to_string(t.month) + "-" + std::to_string(t.day);
   }
@@ -85,22 +81,19 @@ class FakeLocale : public Locale {
   }
 };
 
-class FakeCursor : public Cursor {
- public:
+struct FakeCursor : Cursor {
   PointerPosition Position() override { return at; }
   PointerPosition at;
 };
 
-class FakeSound : public SoundPlayers {
- public:
+struct FakeSound : SoundPlayers {
   void PlayOnSecond(const std::string& path) override { played.push_back(path); }
   void StopFirst() override { ++firstStops; }
   std::vector<std::string> played;
   int firstStops = 0;
 };
 
-class FakePrompt : public Prompt {
- public:
+struct FakePrompt : Prompt {
   void ShowMessage(const std::string& text) override {
     shown.push_back(text);
     if (whileShown) whileShown();
@@ -114,14 +107,12 @@ class FakePrompt : public Prompt {
   bool confirms = true;              // OK rather than Cancel
 };
 
-class FakeLifetime : public Lifetime {
- public:
+struct FakeLifetime : Lifetime {
   void EndProgram() override { ++ended; }
   int ended = 0;
 };
 
-class FakeShutdown : public Shutdown {
- public:
+struct FakeShutdown : Shutdown {
   bool StartMinimised(const std::string& commandLine) override {
     calls.push_back("start " + commandLine);
     return commandStarts;
@@ -132,15 +123,13 @@ class FakeShutdown : public Shutdown {
   bool commandStarts = true;
 };
 
-class FakeTray : public TrayIcon {
- public:
+struct FakeTray : TrayIcon {
   void Add(const std::string& tip) override { calls.push_back("add " + tip); }
   void Remove() override { calls.push_back("remove"); }
   std::vector<std::string> calls;
 };
 
-class FakeFrame : public WindowFrame {
- public:
+struct FakeFrame : WindowFrame {
   bool IsNormal() override { return normal; }
   TwipsRect Bounds() override { return bounds; }
   void SetTopmost(bool on) override { topmost.push_back(on); }
@@ -150,8 +139,7 @@ class FakeFrame : public WindowFrame {
 };
 
 // Fetches wait until the test answers them, oldest first, as the site would.
-class FakeHttp : public Http {
- public:
+struct FakeHttp : Http {
   void Get(const std::string& url, std::function<void(const std::string&)> done) override {
     requested.push_back(url);
     pending.push_back(std::move(done));
@@ -168,14 +156,12 @@ class FakeHttp : public Http {
   std::vector<std::function<void(const std::string&)>> pending;
 };
 
-class FakeBrowser : public Browser {
- public:
+struct FakeBrowser : Browser {
   void Open(const std::string& url) override { opened.push_back(url); }
   std::vector<std::string> opened;
 };
 
-class FakeRandom : public RandomSource {
- public:
+struct FakeRandom : RandomSource {
   std::array<std::uint8_t, 16> Random128() override {
     std::array<std::uint8_t, 16> bytes{};
     for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<std::uint8_t>(next + 17 * i);

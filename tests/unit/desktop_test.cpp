@@ -80,18 +80,8 @@ TEST_F(DesktopTest, TheOptionsDialogStoresEveryControlAtOnce) {
   EXPECT_FALSE(options.View().open);
 }
 
-TEST(Form1LoadInFull, AFreshMachineWritesInOrderAndEveryRestoreRuleHolds) {
-  Form1Harness fresh;
-  ASSERT_TRUE(fresh.Load());
-  std::vector<std::string> expected = {"Check1=0", "Check2=0", "Check3=1", "Check9=1"};
-  for (int box = 10; box <= 33; ++box) expected.push_back("Check" + std::to_string(box) + "=1");
-  expected.insert(expected.end(), {"CheckOption1=1", "ADsj=1", "firstDate=2026-12-6", "firstuse=1", "Check9= 1"});
-  for (int box = 10; box <= 33; ++box) expected.push_back("Check" + std::to_string(box) + "= 1");
-  expected.insert(expected.end(), {"Text5=0", "Text6=0", "Text7=0", "Text8=0", "Check3= 1",
-                                   "Path=C:\\Apps\\TiKoDan", "tkdExeName=TiKoDan", "tikodan=" + kRunEntry});
-  EXPECT_EQ(fresh.registry.writes, expected);
-  EXPECT_TRUE(fresh.model->View().menuBarVisible);
-
+// What a fresh machine writes and shows is pinned in form1_model_test.cpp.
+TEST(DesktopLoad, RestoresTheHiddenPagesTheSwitchesAndTheIntervalWithoutAFirstRun) {
   Form1Harness h;
   for (const auto& [name, text] : {std::pair{"firstuse", "2"}, {"CheckOption3", "1"}, {"Check1", " 1"},
                                    {"Check3", " 0"}, {"ADsj", "0.5"}, {"CheckOption1", "0"}})

@@ -9,19 +9,28 @@ namespace {
 using testing::Form1Harness;
 constexpr auto LM = RegRoot::LocalMachine;
 
-TEST(Form1Load, AFreshMachineOpensWithTheDefaults) {
+TEST(Form1Load, AFreshMachineWritesInOrderAndOpensWithTheDefaults) {
   Form1Harness h;
   ASSERT_TRUE(h.Load());
+  // The first run with its marker last; the boxes it ticked, stored back by their click handlers;
+  // the schedule's times; where the program is, and its start-with-Windows entry.
+  std::vector<std::string> expected = {"Check1=0", "Check2=0", "Check3=1", "Check9=1"};
+  for (int box = 10; box <= 33; ++box) expected.push_back("Check" + std::to_string(box) + "=1");
+  expected.insert(expected.end(), {"CheckOption1=1", "ADsj=1", "firstDate=2026-12-6", "firstuse=1", "Check9= 1"});
+  for (int box = 10; box <= 33; ++box) expected.push_back("Check" + std::to_string(box) + "= 1");
+  expected.insert(expected.end(), {"Text5=0", "Text6=0", "Text7=0", "Text8=0", "Check3= 1", "Path=C:\\Apps\\TiKoDan",
+                                   "tkdExeName=TiKoDan", "tikodan=\"C:\\Apps\\TiKoDan\\TiKoDan.exe\""});
+  EXPECT_EQ(h.registry.writes, expected);
   const Form1View& v = h.model->View();
   EXPECT_EQ(v.pageVisible, (std::array<bool, kPageCount>{true, true, true, true, false, true}));
   EXPECT_EQ(v.currentPage, kPageShutdown);
+  EXPECT_TRUE(v.menuBarVisible);
   EXPECT_EQ((std::vector<double>{v.geometry.left, v.geometry.top, v.geometry.width, v.geometry.height}),
             (std::vector<double>{1000, 1000, 5300, 4815}));
   EXPECT_EQ(h.model->stopwatch().View(), StopwatchView{.label7 = ""});
   EXPECT_EQ(h.model->UsageSeconds(), 0);
   EXPECT_EQ(h.model->VersionText(), "V1.4.6");
   EXPECT_TRUE(h.prompt.shown.empty());
-  EXPECT_EQ(h.Stored(setting::firstuse), "1");
 }
 
 // A tick cut off between its two writes, run after run, never adds up to a reset.

@@ -3,7 +3,6 @@
 
 #include <set>
 
-#include "settings/first_run.h"
 #include "settings/settings_store.h"
 #include "settings/window_geometry.h"
 #include "support/fakes.h"
@@ -33,31 +32,12 @@ TEST(SettingsStore, ARefusedMachineWriteLivesOnPerUserAndStaysCurrent) {
   EXPECT_EQ(registry.Read(CU, SettingsKey, "Check2"), std::nullopt);  // no copy made needlessly
 }
 
-TEST(SettingsStore, NumbersAreWrittenInTheRowsForm) {
-  FakeRegistry registry;
-  SettingsStore store(registry);
-  store.WriteNumber(setting::Check2, 1);
-  store.WriteNumber(setting::F_Width, 5300);
-  store.WriteNumber(setting::js00Copy, 42);
-  EXPECT_EQ(registry.writes, (std::vector<std::string>{"Check2= 1", "F_Width=5300", "js00= 42"}));
-  EXPECT_EQ(registry.Read(LM, UsageCopyKey, "js00"), " 42");
-}
-
-TEST(SettingsTable, EachValueOnceAndTheFirstRunInOrderWithTheMarkerLast) {
+// The first run's writes, in order, are pinned where the whole start-up is (Form1Load).
+TEST(SettingsTable, EachValueOnceAndTheHourBoxesAreCheck10To33) {
   std::set<std::pair<KeyOf, std::string>> seen;
   for (const Setting& row : SettingsTable()) EXPECT_TRUE(seen.insert({row.key, row.name}).second) << row.name;
   EXPECT_EQ(std::string(HourBox(0).name), "Check10");
   EXPECT_EQ(std::string(HourBox(23).name), "Check33");
-
-  FakeRegistry registry;
-  SettingsStore store(registry);
-  EXPECT_TRUE(InitialiseFirstRun(store, "2026-12-6"));
-  std::vector<std::string> expected = {"Check1=0", "Check2=0", "Check3=1", "Check9=1"};
-  for (int box = 10; box <= 33; ++box) expected.push_back("Check" + std::to_string(box) + "=1");
-  expected.insert(expected.end(), {"CheckOption1=1", "ADsj=1", "firstDate=2026-12-6", "firstuse=1"});
-  EXPECT_EQ(registry.writes, expected);
-  EXPECT_FALSE(InitialiseFirstRun(store, "2026-12-7"));  // a later start writes nothing
-  EXPECT_EQ(registry.writes.size(), expected.size());
 }
 
 TEST(SettingsTable, RestoreRulesNeverGiveATextOutsideTheirRange) {

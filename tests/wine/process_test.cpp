@@ -28,8 +28,7 @@ TEST(ClockWin32, CountsMillisecondsAndTellsTheLocalTime) {
   SYSTEMTIME utc{}, expected{};
   GetSystemTime(&utc);
   ASSERT_TRUE(SystemTimeToTzSpecificLocalTime(nullptr, &utc, &expected));
-  const SYSTEMTIME got{WORD(now.year),   WORD(now.month),  0, WORD(now.day), WORD(now.hour),
-                       WORD(now.minute), WORD(now.second), 0};
+  const SYSTEMTIME got{WORD(now.year), WORD(now.month), 0, WORD(now.day), WORD(now.hour), WORD(now.minute), WORD(now.second), 0};
   ULARGE_INTEGER gotUnits{}, expectedUnits{};
   ASSERT_TRUE(SystemTimeToFileTime(&got, reinterpret_cast<FILETIME*>(&gotUnits)));
   ASSERT_TRUE(SystemTimeToFileTime(&expected, reinterpret_cast<FILETIME*>(&expectedUnits)));
@@ -40,9 +39,8 @@ TEST(ClockWin32, CountsMillisecondsAndTellsTheLocalTime) {
 TEST(RunningModulePath, IsWholeWhateverTheFirstBufferSize) {
   const std::wstring path = RunningModulePath();
   ASSERT_NE(GetFileAttributesW(path.c_str()), INVALID_FILE_ATTRIBUTES) << WideToUtf8(path);
-  for (std::size_t first : {std::size_t{0}, std::size_t{1}, path.size() - 1, path.size()}) {
+  for (std::size_t first : {std::size_t{0}, std::size_t{1}, path.size() - 1, path.size()})
     EXPECT_EQ(RunningModulePath(first), path) << "first buffer " << first;
-  }
 }
 
 TEST(LifetimeWin32DeathTest, EndProgramEndsTheProcessAtOnceWithCodeZero) {

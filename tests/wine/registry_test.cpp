@@ -20,11 +20,7 @@ namespace {
 // a root mapped to the wrong key shows; machine-wide values must sit in the 32-bit view, where
 // 32-bit tools and installers look.
 constexpr REGSAM kMachineView = KEY_WOW64_32KEY;
-struct Root {
-  RegRoot root;
-  HKEY key;
-  const char* name;
-};
+struct Root { RegRoot root; HKEY key; const char* name; };
 const Root kRoots[] = {{RegRoot::LocalMachine, HKEY_LOCAL_MACHINE, "HKEY_LOCAL_MACHINE"},
                        {RegRoot::CurrentUser, HKEY_CURRENT_USER, "HKEY_CURRENT_USER"}};
 
@@ -42,27 +38,22 @@ UniqueHkey CreateKey(HKEY root, const std::string& subKey, REGSAM access) {
 }
 
 // The bytes of a REG_SZ value exactly as stored (short ones only); nothing for any other value.
-std::optional<std::vector<BYTE>> StoredText(HKEY root, const std::string& subKey,
-                                            const std::string& name) {
+std::optional<std::vector<BYTE>> StoredText(HKEY root, const std::string& subKey, const std::string& name) {
   BYTE bytes[256];
   DWORD type = REG_NONE, size = sizeof bytes;
-  if (RegQueryValueExW(CreateKey(root, subKey, KEY_QUERY_VALUE).Get(), Utf8ToWide(name).c_str(),
-                       nullptr, &type, bytes, &size) != ERROR_SUCCESS ||
-      type != REG_SZ) {
+  if (RegQueryValueExW(CreateKey(root, subKey, KEY_QUERY_VALUE).Get(), Utf8ToWide(name).c_str(), nullptr, &type,
+                       bytes, &size) != ERROR_SUCCESS || type != REG_SZ)
     return std::nullopt;
-  }
   return std::vector<BYTE>(bytes, bytes + size);
 }
 
 // Replaces a key's access list with one written in SDDL.
 bool Restrict(HKEY root, const std::string& subKey, const wchar_t* sddl) {
   PSECURITY_DESCRIPTOR descriptor = nullptr;
-  if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1, &descriptor,
-                                                            nullptr)) {
+  if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1, &descriptor, nullptr))
     return false;
-  }
-  const LSTATUS status = RegSetKeySecurity(CreateKey(root, subKey, WRITE_DAC).Get(),
-                                           DACL_SECURITY_INFORMATION, descriptor);
+  const LSTATUS status =
+      RegSetKeySecurity(CreateKey(root, subKey, WRITE_DAC).Get(), DACL_SECURITY_INFORMATION, descriptor);
   LocalFree(descriptor);
   return status == ERROR_SUCCESS;
 }
@@ -78,18 +69,13 @@ class RegistryWin32Test : public ::testing::Test {
       RegDeleteKeyW(software.Get(), L"TiKoDanTest");  // once no other run's key is left
     }
   }
-  const std::string path_ = "Software\\TiKoDanTest\\run_" + std::to_string(GetCurrentProcessId()) +
-                            "_" + std::to_string(GetTickCount64());
+  const std::string path_ =
+      "Software\\TiKoDanTest\\run_" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(GetTickCount64());
   RegistryWin32 registry_;
 };
 
 TEST_F(RegistryWin32Test, ReadsOnlyStringValuesAndOnlyUpToTheirFirstNul) {
-  struct Case {
-    const char* name;
-    DWORD type;
-    std::vector<BYTE> bytes;
-    std::optional<std::string> expected;
-  };
+  struct Case { const char* name; DWORD type; std::vector<BYTE> bytes; std::optional<std::string> expected; };
   const std::vector<Case> cases = {
       {"number", REG_DWORD, {42, 0, 0, 0}, std::nullopt},
       {"expandable", REG_EXPAND_SZ, BytesOf(std::wstring(L"%TEMP%\0", 7)), std::nullopt},
@@ -100,15 +86,13 @@ TEST_F(RegistryWin32Test, ReadsOnlyStringValuesAndOnlyUpToTheirFirstNul) {
       {"embedded NUL", REG_SZ, BytesOf(std::wstring(L"ab\0cd\0", 6)), "ab"},
       {"odd byte count", REG_SZ, {'a', 0, 'b', 0, 'X'}, "ab"},
       {"no bytes", REG_SZ, {}, ""},
-      {"beyond the BMP", REG_SZ, BytesOf(std::wstring(L"\U00020BB7\u5b9a\u65f6\0", 5)),
-       "\U00020BB7定时"},
+      {"beyond the BMP", REG_SZ, BytesOf(std::wstring(L"\U00020BB7\u5b9a\u65f6\0", 5)), "\U00020BB7定时"},
   };
   for (const Root& r : kRoots) {
     for (const Case& c : cases) {
       SCOPED_TRACE(std::string(r.name) + ", " + c.name);
-      ASSERT_EQ(RegSetValueExW(CreateKey(r.key, path_, KEY_SET_VALUE).Get(),
-                               Utf8ToWide(c.name).c_str(), 0, c.type, c.bytes.data(),
-                               static_cast<DWORD>(c.bytes.size())),
+      ASSERT_EQ(RegSetValueExW(CreateKey(r.key, path_, KEY_SET_VALUE).Get(), Utf8ToWide(c.name).c_str(), 0, c.type,
+                               c.bytes.data(), static_cast<DWORD>(c.bytes.size())),
                 ERROR_SUCCESS);
       EXPECT_EQ(registry_.Read(r.root, path_, c.name), c.expected);
     }
@@ -117,16 +101,9 @@ TEST_F(RegistryWin32Test, ReadsOnlyStringValuesAndOnlyUpToTheirFirstNul) {
 }
 
 TEST_F(RegistryWin32Test, WritesUtf16TextWithOneTerminatingNul) {
-  struct Case {
-    const char* name;
-    std::string text;
-    std::wstring stored;  // without the terminating NUL
-  };
-  const std::vector<Case> cases = {
-      {"number", "2.5", L"2.5"},
-      {"empty, yet present", "", L""},
-      {"beyond the BMP", "\U00020BB7野 定时", L"\U00020BB7\u91ce \u5b9a\u65f6"},
-  };
+  struct Case { const char* name; std::string text; std::wstring stored; };  // stored without the NUL
+  const std::vector<Case> cases = {{"number", "2.5", L"2.5"}, {"empty, yet present", "", L""},
+                                   {"beyond the BMP", "\U00020BB7野 定时", L"\U00020BB7\u91ce \u5b9a\u65f6"}};
   for (const Root& r : kRoots) {
     for (const Case& c : cases) {
       SCOPED_TRACE(std::string(r.name) + ", " + c.name);

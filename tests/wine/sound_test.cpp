@@ -25,10 +25,7 @@ using std::chrono::steady_clock;
 constexpr auto kPromptly = std::chrono::seconds(3);
 constexpr int kToneSeconds = 5;  // long enough to be still playing when looked at
 
-bool Mci(const std::wstring& command) {
-  return mciSendStringW(command.c_str(), nullptr, 0, nullptr) == 0;
-}
-
+bool Mci(const std::wstring& command) { return mciSendStringW(command.c_str(), nullptr, 0, nullptr) == 0; }
 bool Open(const std::string& path, const wchar_t* alias) {
   return Mci(L"open \"" + Utf8ToWide(path) + L"\" type waveaudio alias " + alias);
 }
@@ -36,9 +33,7 @@ bool Open(const std::string& path, const wchar_t* alias) {
 // The player's mode ("playing", "stopped", ...), or nothing when the alias is not open.
 std::optional<std::wstring> Mode(const wchar_t* alias) {
   wchar_t mode[64] = {};
-  if (mciSendStringW((std::wstring(L"status ") + alias + L" mode").c_str(), mode, 64, nullptr)) {
-    return std::nullopt;
-  }
+  if (mciSendStringW((std::wstring(L"status ") + alias + L" mode").c_str(), mode, 64, nullptr)) return std::nullopt;
   return mode;
 }
 
@@ -46,29 +41,23 @@ class SoundWin32Test : public ::testing::Test {
  protected:
   SoundWin32Test() { fs::create_directory(folder_); }
   ~SoundWin32Test() override {
-    for (const wchar_t* alias : {kFirstPlayerAlias, kSecondPlayerAlias}) {
-      Mci(L"close " + std::wstring(alias));
-    }
+    for (const wchar_t* alias : {kFirstPlayerAlias, kSecondPlayerAlias}) Mci(L"close " + std::wstring(alias));
     fs::remove_all(folder_);
   }
-  std::string PathOf(const std::wstring& name) const {
-    return WideToUtf8((folder_ / name).wstring());
-  }
+  std::string PathOf(const std::wstring& name) const { return WideToUtf8((folder_ / name).wstring()); }
   // Writes an 8 kHz, 8-bit mono wave file of a square-wave tone and returns its path.
   std::string Tone(const std::wstring& name) const {
     const std::uint32_t samples = 8000 * kToneSeconds;
     // "RIFF", size, "WAVE", "fmt ", 16, PCM and mono, rate, bytes a second, 1 and 8 bits, "data"
-    const std::uint32_t header[] = {0x46464952, 36 + samples, 0x45564157, 0x20746d66,
-                                    16,         0x00010001,   8000,       8000,
-                                    0x00080001, 0x61746164,   samples};
+    const std::uint32_t header[] = {0x46464952, 36 + samples, 0x45564157, 0x20746d66, 16,     0x00010001,
+                                    8000,       8000,         0x00080001, 0x61746164, samples};
     std::ofstream out(folder_ / name, std::ios::binary);
     out.write(reinterpret_cast<const char*>(header), sizeof header);
     for (std::uint32_t i = 0; i < samples; ++i) out.put((i / 10) % 2 ? '\xC0' : '\x40');
     return PathOf(name);
   }
 
-  const fs::path folder_ =
-      fs::temp_directory_path() / ("tkd_sound_" + std::to_string(GetCurrentProcessId()));
+  const fs::path folder_ = fs::temp_directory_path() / ("tkd_sound_" + std::to_string(GetCurrentProcessId()));
   SoundWin32 sound_;
 };
 
@@ -76,9 +65,8 @@ TEST_F(SoundWin32Test, AnUnplayablePathPlaysNothingAndReturnsPromptly) {
   std::ofstream(folder_ / L"notes.wav") << "not a RIFF file";
   fs::create_directory(folder_ / L"folder.wav");
   const std::string tone = Tone(L"tone.wav");
-  for (const std::string& path :
-       {PathOf(L"missing.wav"), PathOf(L"\u62a5\u65f6.wav"), std::string(), PathOf(L"a\".wav"),
-        PathOf(L"notes.wav"), PathOf(L"folder.wav")}) {
+  for (const std::string& path : {PathOf(L"missing.wav"), PathOf(L"\u62a5\u65f6.wav"), std::string(),
+                                  PathOf(L"a\".wav"), PathOf(L"notes.wav"), PathOf(L"folder.wav")}) {
     SCOPED_TRACE(path);
     // The sound it replaces goes even when the new one cannot play.
     ASSERT_TRUE(Open(tone, kSecondPlayerAlias));
@@ -90,8 +78,7 @@ TEST_F(SoundWin32Test, AnUnplayablePathPlaysNothingAndReturnsPromptly) {
 }
 
 TEST_F(SoundWin32Test, TheSecondPlayerPlaysAndStopFirstLeavesItPlaying) {
-  const std::string first = Tone(L"first.wav");
-  const std::string second = Tone(L"\u7b2c\u4e8c.wav");
+  const std::string first = Tone(L"first.wav"), second = Tone(L"\u7b2c\u4e8c.wav");
   const auto start = steady_clock::now();
   sound_.PlayOnSecond(second);
   EXPECT_LT(steady_clock::now() - start, std::chrono::seconds(kToneSeconds)) << "waited";

@@ -15,12 +15,7 @@ namespace {
 
 TEST(TextWin32, ConvertsUnitForUnitAndReplacesMalformedInput) {
   enum Way { kBoth, kToWide, kToUtf8 };
-  struct Case {
-    const char* label;
-    Way way;
-    std::string utf8;
-    std::wstring utf16;
-  };
+  struct Case { const char* label; Way way; std::string utf8; std::wstring utf16; };
   const std::vector<Case> cases = {
       {"empty", kBoth, "", L""},
       {"ASCII", kBoth, "0:00:59.5", L"0:00:59.5"},
@@ -34,12 +29,8 @@ TEST(TextWin32, ConvertsUnitForUnitAndReplacesMalformedInput) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.label);
-    if (c.way != kToUtf8) {
-      EXPECT_EQ(Utf8ToWide(c.utf8), c.utf16);
-    }
-    if (c.way != kToWide) {
-      EXPECT_EQ(WideToUtf8(c.utf16), c.utf8);
-    }
+    if (c.way != kToUtf8) { EXPECT_EQ(Utf8ToWide(c.utf8), c.utf16); }  // braced: EXPECT_EQ ends in an else
+    if (c.way != kToWide) { EXPECT_EQ(WideToUtf8(c.utf16), c.utf8); }
   }
 }
 
@@ -47,10 +38,7 @@ TEST(LocaleWin32, FormatsTheShortDateAndTheTimeWithSeconds) {
   wchar_t name[LOCALE_NAME_MAX_LENGTH] = {};
   GetUserDefaultLocaleName(name, LOCALE_NAME_MAX_LENGTH);
   ASSERT_EQ(WideToUtf8(name), "zh-CN") << "run under Wine with LANG=zh_CN.UTF-8";
-  struct Case {
-    LocalTime t;
-    std::string date, time;
-  };
+  struct Case { LocalTime t; std::string date, time; };
   const std::vector<Case> cases = {
       // Two-digit months, days and hours, which every Chinese format writes alike.
       {{2026, 12, 16, 14, 5, 9}, "2026/12/16", "14:05:09"},
