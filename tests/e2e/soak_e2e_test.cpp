@@ -52,26 +52,25 @@ std::vector<UserSetting> UserSettings() {
   return rows;
 }
 
-// What the program shows of those settings, of its stopwatch and of the usage total on the
-// overview ("1:23:20", at least `usage` seconds); with no window, what it must show.
+// What a started program shows of those settings, of its stopwatch and of the usage total on the
+// overview ("1:23:20"): "Name=1"/"Name=0" for a check box, a box's text, then the window's place.
+// With no window, what it must show after `usage` seconds of use.
 std::vector<std::string> Shown(const MainWindow* main, double usage) {
   std::vector<std::string> shown;
-  const auto rows = UserSettings();
-  for (const UserSetting& s : rows) {
+  for (const UserSetting& s : UserSettings()) {
     if (!s.control) continue;
     const bool box = s.name.rfind("Check", 0) == 0;
-    const Control c = main ? main->Child(s.control) : Control(nullptr, nullptr);
     const std::string want = box ? (s.stored == " 1" ? "1" : "0") : s.stored;
+    const Control c = main ? main->Child(s.control) : Control(nullptr, nullptr);
     shown.push_back(s.name + "=" + (!main ? want : box ? (c.Checked() ? "1" : "0") : WideToUtf8(c.Text())));
   }
-  const auto px = [&](int row) { return std::stoi(rows[row].stored) / 15; };  // 15 twips a pixel at 96 dpi
-  const RECT r = main ? main->Place() : RECT{px(0), px(1), px(0) + px(2), px(1) + px(3)};
-  for (const LONG edge : {r.left, r.top, r.right, r.bottom}) shown.push_back("edge " + std::to_string(edge));
+  const RECT r = main ? main->Place() : RECT{100, 80, 100 + 420, 80 + 360};  // 1500, 1200, 6300, 5400 twips
+  shown.push_back("place " + std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) +
+                  "," + std::to_string(r.bottom));
   shown.push_back(!main || main->Child(IDC_COMMAND1).Text() == L"停止" ? "stopwatch running" : "stopwatch idle");
   int h = 0, m = 0, sec = -1;
   if (main) std::swscanf(main->Child(IDC_LABEL32).Text().c_str(), L"%d:%d:%d", &h, &m, &sec);
-  const int total = h * 3600 + m * 60 + sec;
-  shown.push_back(!main || total >= usage ? "total kept" : "total " + std::to_string(total));
+  shown.push_back(!main || h * 3600 + m * 60 + sec >= usage ? "total kept" : "total " + std::to_string(h * 3600 + m * 60 + sec));
   return shown;
 }
 
@@ -113,13 +112,8 @@ TEST(KillSoakTest, TerminatedAtRandomMomentsLosesNeitherTotalsNorSettings) {
         PostMessageW(GetDlgItem(main->Handle(), IDC_COMMAND1), BM_CLICK, 0, 0);
         WaitUntil([&] { return (shown = Shown(&*main, usage)) == expected || !alive(); }, kReact);
       }
-      if (shown != expected && alive()) {
-        std::string differences = "shows";
-        for (std::size_t i = 0; i < expected.size(); ++i)
-          if (i >= shown.size() || shown[i] != expected[i])
-            differences += " " + (i < shown.size() ? shown[i] : "nothing") + " instead of " + expected[i] + ";";
-        problems.push_back(differences);
-      }
+      if (shown != expected && alive())
+        problems.push_back("shows " + ::testing::PrintToString(shown) + " instead of " + ::testing::PrintToString(expected));
       beforeWindow += !main;
       cutShort += main && shown != expected;
       killer.join();
@@ -330,12 +324,8 @@ TEST(StandardUserTest, FirstStartSettingsRestartAndStartWithWindowsAllPersistPer
     };
     const auto clickStartWithWindows = [&] {
       PostMessageW(main->Handle(), WM_COMMAND, IDM_OPTION, 0);
-      HWND options = nullptr;
-      ASSERT_TRUE(WaitUntil([&] {
-        for (HWND box : TopLevel(ProcessOf(main->Handle()), L"#32770"))
-          if (WindowText(box) == L"选项...") options = box;
-        return options != nullptr;
-      }, kReact));
+      const HWND options = WaitForTopLevel(main->Handle(), L"#32770", L"选项...", kReact);
+      ASSERT_TRUE(options);
       PostMessageW(GetDlgItem(options, IDC_OPT_CHECK1), BM_CLICK, 0, 0);
       PostMessageW(GetDlgItem(options, IDOK), BM_CLICK, 0, 0);
       ASSERT_TRUE(WaitUntil([&] { return !IsWindow(options); }, kReact));
