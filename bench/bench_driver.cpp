@@ -552,7 +552,8 @@ HWND DialogOf(DWORD processId) {
 
 // Half an hour of use: the stopwatch running, the chime page shown, the pointer moved by the
 // caller, and the update dialog opened and closed --dialogs times at even intervals. A line of
-// working set, GDI objects and windows every minute, then the first, settled and last figures.
+// working set, GDI objects and windows after each dialog once a minute has passed, then the first,
+// settled (after the first dialog) and last figures.
 int LongRun(const Options& options) {
   if (options.apps.size() != 1) Fail("longrun takes one --app");
   Running run = Launch(options.apps[0], options.timeoutMs);
@@ -589,10 +590,10 @@ int LongRun(const Options& options) {
     for (int waited = 0; waited < 10000 && IsWindow(dialog); waited += 20) Sleep(20);
     if (IsWindow(dialog)) Fail("the update dialog did not close");
     if (opened == 0) settled = sample(QpcSeconds() - t0);
-    while (QpcSeconds() - t0 >= nextSample) {
-      last = sample(QpcSeconds() - t0);
+    if (const double t = QpcSeconds() - t0; t >= nextSample) {
+      last = sample(t);
       most = {std::max(most.ws, last.ws), std::max(most.gdi, last.gdi), std::max(most.windows, last.windows)};
-      nextSample += 60;
+      nextSample = std::floor(t / 60 + 1) * 60;
     }
   }
   while (QpcSeconds() - t0 < options.seconds) Sleep(100);
