@@ -50,10 +50,14 @@ void Controls::ApplyFonts(const Fonts& fonts) {
     SendMessageW(c.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.Get(c.font)), TRUE);
 }
 
+// The tool tip has no owner. A topmost window owned by the main window would keep the main window
+// itself out of the topmost band under Wine: raising an owner first raises what it owns, and the
+// owner then lands below a topmost window that is followed by ordinary ones. TTF_SUBCLASS tools and
+// TTS_ALWAYSTIP need no owner, and ~Controls destroys the tip with the controls.
 void Controls::CreateToolTips() {
   if (tooltip_) return;
   tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, parent_,
+                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr,
                              nullptr, instance_, nullptr);
   for (Control& c : controls_) AddTip(c);
 }

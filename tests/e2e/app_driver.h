@@ -184,7 +184,6 @@ class Control {
   // The text the tool tip shows when the mouse rests on the control.
   std::wstring Tip() const {
     for (HWND tip : TopLevel(ProcessOf(form_), TOOLTIPS_CLASSW, false)) {
-      if (GetWindow(tip, GW_OWNER) != form_) continue;
       const Remote remote(tip);
       TTTOOLINFOW info{};
       info.cbSize = sizeof info;

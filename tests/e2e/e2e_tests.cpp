@@ -233,15 +233,16 @@ TEST_F(DesktopTest, OptionsHidePagesAtOnceAndRefuseAnIntervalOutOfRange) {
   EXPECT_EQ(Setting("ADsj"), " 1");  // stored back when the dialog loaded, not 21
 }
 
-TEST_F(DesktopTest, AlwaysOnTopFollowsTheBoxWithinASecond) {
+TEST_F(DesktopTest, AlwaysOnTopFollowsTheBoxWithinASecondAndAfterARestart) {
   ASSERT_NO_FATAL_FAILURE(StartFresh());
-  const HWND form = Main().Handle();
-  const auto topmost = [&] { return (GetWindowLongW(form, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; };
+  const auto topmost = [] { return (GetWindowLongW(Main().Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; };
   Main().Child(IDC_CHECK1).Click();
   EXPECT_TRUE(WaitUntil(topmost, 1500ms));
-  SetWindowPos(form, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);  // another program
+  SetWindowPos(Main().Handle(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);  // another program
   EXPECT_TRUE(WaitUntil(topmost, 1500ms));
   EXPECT_EQ(Setting("Check1"), " 1");
+  ASSERT_NO_FATAL_FAILURE(Restart());
+  EXPECT_TRUE(WaitUntil(topmost, 1500ms)) << "not on top after a restart with the box ticked";
 }
 
 TEST_F(DesktopTest, StartsWithWindowsFromAFolderWithABlankAndChineseInQuotes) {
