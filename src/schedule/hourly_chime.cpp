@@ -1,10 +1,12 @@
 // HourlyChime: the 25 boxes and the once-an-hour check of the housekeeping tick.
 #include "schedule/hourly_chime.h"
 
+#include <algorithm>
+
 namespace tkd {
 namespace {
 
-// Chimes remembered: enough to span a clock set back by a day.
+// Chimes remembered, the latest played: enough to span a clock set back by a day.
 constexpr std::size_t kRemembered = 2 * kHours;
 
 long long HourOfDate(const LocalTime& t) {
@@ -36,8 +38,12 @@ void HourlyChime::Restore() {
 void HourlyChime::Tick(const LocalTime& now) {
   if (!view_.check9 || now.minute != 0 || now.second < 1) return;
   if (now.hour < 0 || now.hour >= kHours || !view_.hours[now.hour]) return;
-  if (!chimed_.insert(HourOfDate(now)).second) return;
-  if (chimed_.size() > kRemembered) chimed_.erase(chimed_.begin());
+  // Forgotten by the order they were played in, never by their dates: a chime just played under a
+  // clock set back past everything remembered would otherwise be forgotten at once, and repeat.
+  const long long hour = HourOfDate(now);
+  if (std::find(chimed_.begin(), chimed_.end(), hour) != chimed_.end()) return;
+  chimed_.push_back(hour);
+  if (chimed_.size() > kRemembered) chimed_.pop_front();
   sound_.PlayOnSecond(programFolder_ + "\\sound\\zdbs" + std::to_string(now.hour) + ".wav");
 }
 

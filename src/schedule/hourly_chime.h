@@ -2,7 +2,7 @@
 #pragma once
 
 #include <array>
-#include <set>
+#include <deque>
 #include <string>
 
 #include "platform/ports.h"
@@ -42,7 +42,7 @@ class HourlyChime {
   SoundPlayers& sound_;
   std::string programFolder_;
   ChimeView view_;
-  std::set<long long> chimed_;  // date and hour of the chimes played, the latest kept
+  std::deque<long long> chimed_;  // date and hour of the latest chimes, oldest first
 };
 
 }  // namespace tkd

@@ -67,6 +67,22 @@ TEST_F(ChimeTest, LateDoubleAndSetBackTicksNeitherLoseNorRepeatAnHour) {
   EXPECT_EQ(registry.Read(RegRoot::LocalMachine, SettingsKey, "Check9"), " 1");
 }
 
+// A clock set back past every chime remembered (a wrong date corrected) or moved far ahead.
+TEST_F(ChimeTest, AClockSetBackOrForwardBeyondWhatIsRememberedSoundsEachHourOnce) {
+  const auto firstMinute = [&](int day, int hour) {
+    sound.played.clear();
+    for (int second = 0; second < 60; ++second) chime.Tick({2026, 12, day, hour, 0, second});
+    return sound.played.size();
+  };
+  for (int day = 6; day <= 8; ++day)  // three days: more chimes than are remembered
+    for (int hour = 0; hour < kHours; ++hour) firstMinute(day, hour);
+  const struct { int day, hour; std::size_t plays; } jumps[] = {
+      {2, 7, 1}, {2, 7, 0}, {2, 8, 1},  // four days back, the same hour again, the next hour
+      {20, 7, 1}, {8, 7, 0},            // twelve days ahead, then back into what is remembered
+      {2, 5, 0}};                       // an hour not ticked
+  for (const auto& j : jumps) EXPECT_EQ(firstMinute(j.day, j.hour), j.plays) << "day " << j.day << " hour " << j.hour;
+}
+
 struct SchedulerTest : ::testing::Test {
   void Arm(const std::string& minutes) {
     scheduler.Text2_Change(minutes);
