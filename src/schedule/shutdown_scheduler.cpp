@@ -17,6 +17,12 @@ constexpr char kNotNegative[] = "不能输入小于0的数";
 constexpr const char* kWarningSteps[] = {"即", "即将", "即将关", "即将关机"};
 constexpr int kMinutesPerDay = 1440;
 constexpr int kWarningMinutes = 10;
+constexpr long long kNoEdit = -1;
+
+// The minute of a date and time, as one number that only grows with them.
+long long MinuteOfDate(const LocalTime& t) {
+  return (((static_cast<long long>(t.year) * 13 + t.month) * 32 + t.day) * 24 + t.hour) * 60 + t.minute;
+}
 
 }  // namespace
 
@@ -46,42 +52,62 @@ void ShutdownScheduler::Text2_Change(const std::string& text) {
   if (NumericReading(text) < 0) prompt_.ShowMessage(kNotNegative);
 }
 
+void ShutdownScheduler::Edited(ClockWay way) { editedInMinute_[way] = MinuteOfDate(clock_.Now()); }
+
+void ShutdownScheduler::Check5_Click(bool ticked) {
+  view_.check5 = ticked;
+  editedInMinute_[kTodayAt] = kNoEdit;
+}
+
+void ShutdownScheduler::Text3_Change(const std::string& text) {
+  view_.text3 = text;
+  Edited(kTodayAt);
+}
+
+void ShutdownScheduler::Text4_Change(const std::string& text) {
+  view_.text4 = text;
+  Edited(kTodayAt);
+}
+
 void ShutdownScheduler::Check6_Click(bool ticked) {
   view_.check6 = ticked;
+  editedInMinute_[kDailyFirst] = kNoEdit;
   store_.WriteNumber(setting::Check6, ticked ? 1 : 0);
 }
 
 void ShutdownScheduler::Check8_Click(bool ticked) {
   view_.check8 = ticked;
+  editedInMinute_[kDailySecond] = kNoEdit;
   store_.WriteNumber(setting::Check8, ticked ? 1 : 0);
 }
 
 // A refused entry shows its message, then the box gets "0", which is a change of its own that
 // passes and is stored. An accepted entry is stored exactly as typed.
-void ShutdownScheduler::SetTextChecked(std::string ShutdownView::*box, const Setting& row,
+void ShutdownScheduler::SetTextChecked(ClockWay way, std::string ShutdownView::*box, const Setting& row,
                                        const std::string& text, double limit, bool limitIncluded,
                                        const char* message) {
   view_.*box = text;
+  Edited(way);
   const double x = NumericReading(text);
   if (x >= 0 && (limitIncluded ? x <= limit : x < limit)) {
     store_.Write(row, text);
     return;
   }
   prompt_.ShowMessage(message);
-  if (view_.*box != "0") SetTextChecked(box, row, "0", limit, limitIncluded, message);
+  if (view_.*box != "0") SetTextChecked(way, box, row, "0", limit, limitIncluded, message);
 }
 
 void ShutdownScheduler::Text5_Change(const std::string& text) {
-  SetTextChecked(&ShutdownView::text5, setting::Text5, text, 23, true, kHourMessage);
+  SetTextChecked(kDailyFirst, &ShutdownView::text5, setting::Text5, text, 23, true, kHourMessage);
 }
 void ShutdownScheduler::Text6_Change(const std::string& text) {
-  SetTextChecked(&ShutdownView::text6, setting::Text6, text, 60, false, kMinuteMessage);
+  SetTextChecked(kDailyFirst, &ShutdownView::text6, setting::Text6, text, 60, false, kMinuteMessage);
 }
 void ShutdownScheduler::Text7_Change(const std::string& text) {
-  SetTextChecked(&ShutdownView::text7, setting::Text7, text, 23, true, kHourMessage);
+  SetTextChecked(kDailySecond, &ShutdownView::text7, setting::Text7, text, 23, true, kHourMessage);
 }
 void ShutdownScheduler::Text8_Change(const std::string& text) {
-  SetTextChecked(&ShutdownView::text8, setting::Text8, text, 60, false, kMinuteMessage);
+  SetTextChecked(kDailySecond, &ShutdownView::text8, setting::Text8, text, 60, false, kMinuteMessage);
 }
 
 void ShutdownScheduler::RestoreDailyTimes() {
@@ -107,6 +133,7 @@ void ShutdownScheduler::RestoreDailySwitches() {
 
 bool ShutdownScheduler::ClockTick(const LocalTime& now, double js0) {
   const int n = now.hour * 60 + now.minute;
+  const long long thisMinute = MinuteOfDate(now);
   const struct {
     bool on;
     const std::string &hour, &minute;
@@ -125,7 +152,7 @@ bool ShutdownScheduler::ClockTick(const LocalTime& now, double js0) {
     // The first two compare hour and minute, which a fraction never matches; the second daily
     // way compares minutes of the day, so 7.5 and 0 aim at 07:30.
     const bool due = way == kDailySecond ? t == n : (now.hour == hour && now.minute == minute);
-    if (due) {
+    if (due && editedInMinute_[way] != thisMinute) {
       ShutComputer(shutdown_, lifetime_);
       return true;
     }

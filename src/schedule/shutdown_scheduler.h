@@ -26,19 +26,23 @@ struct ShutdownView {
 
 class ShutdownScheduler {
  public:
-  ShutdownScheduler(SettingsStore& store, Prompt& prompt, Shutdown& shutdown, Lifetime& lifetime)
-      : store_(store), prompt_(prompt), shutdown_(shutdown), lifetime_(lifetime) {}
+  ShutdownScheduler(SettingsStore& store, Prompt& prompt, Shutdown& shutdown, Lifetime& lifetime, Clock& clock)
+      : store_(store), prompt_(prompt), shutdown_(shutdown), lifetime_(lifetime), clock_(clock) {}
 
   // After minutes: arms or disarms Timer3; lasts for this run only.
   void Check4_Click(bool ticked);
   void Timer3_Timer();
   void Text2_Change(const std::string& text);  // a negative number only draws a message
   // Today at: read by the tick; not stored, never validated.
-  void Check5_Click(bool ticked) { view_.check5 = ticked; }
-  void Text3_Change(const std::string& text) { view_.text3 = text; }
-  void Text4_Change(const std::string& text) { view_.text4 = text; }
+  void Check5_Click(bool ticked);
+  void Text3_Change(const std::string& text);
+  void Text4_Change(const std::string& text);
   // Every day at: stored at once; an hour outside 0-23 or a minute outside 0-59 is refused
   // with a message and replaced by "0".
+  //
+  // A clock-time way does not fire in a minute in which one of its time boxes was edited: each
+  // keystroke is a change, and on the way from 22:30 to 22:35 the box holds 22:3 for a moment.
+  // Ticking the way's box arms it with the time as it stands, due now or not.
   void Check6_Click(bool ticked);
   void Check8_Click(bool ticked);
   void Text5_Change(const std::string& text);
@@ -60,15 +64,18 @@ class ShutdownScheduler {
   double js3() const { return js3_; }
 
  private:
-  void SetTextChecked(std::string ShutdownView::*box, const Setting& row, const std::string& text,
+  void SetTextChecked(ClockWay way, std::string ShutdownView::*box, const Setting& row, const std::string& text,
                       double limit, bool limitIncluded, const char* message);
+  void Edited(ClockWay way);
 
   SettingsStore& store_;
   Prompt& prompt_;
   Shutdown& shutdown_;
   Lifetime& lifetime_;
+  Clock& clock_;
   ShutdownView view_;
   double js3_ = 0;  // seconds counted since the after-minutes way was armed
+  std::array<long long, kClockWays> editedInMinute_{-1, -1, -1};  // the minute of each way's last edit
 };
 
 }  // namespace tkd

@@ -12,7 +12,7 @@ Form1Model::Form1Model(const Form1Ports& ports, ProgramInfo program)
       program_(std::move(program)),
       stopwatch_(ports.store, ports.sound, ports.prompt, program_.folder),
       chime_(ports.store, ports.sound, program_.folder),
-      scheduler_(ports.store, ports.prompt, ports.shutdown, ports.lifetime),
+      scheduler_(ports.store, ports.prompt, ports.shutdown, ports.lifetime, ports.clock),
       geometry_(ports.store, ports.frame),
       usage_(ports.store),
       odometer_(ports.store, ports.locale),

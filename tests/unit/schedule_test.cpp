@@ -94,7 +94,8 @@ struct SchedulerTest : ::testing::Test {
   FakePrompt prompt;
   FakeShutdown shutdown;
   FakeLifetime lifetime;
-  ShutdownScheduler scheduler{store, prompt, shutdown, lifetime};
+  FakeClock clock;
+  ShutdownScheduler scheduler{store, prompt, shutdown, lifetime, clock};
 };
 
 TEST_F(SchedulerTest, AfterMinutesCountsDownWithBlinkingMarksAndShutsDownOnTime) {
@@ -164,7 +165,7 @@ TEST_F(SchedulerTest, ClockTimeWaysWarnForTenMinutesAndShutDownInTheirMinute) {
       {kTodayAt, "12", "", 11, 59, true, false},
   };
   for (const auto& c : cases) {
-    ShutdownScheduler s{store, prompt, shutdown, lifetime};
+    ShutdownScheduler s{store, prompt, shutdown, lifetime, clock};
     if (c.way == kTodayAt) s.Check5_Click(true), s.Text3_Change(c.hour), s.Text4_Change(c.minute);
     if (c.way == kDailyFirst) s.Check6_Click(true), s.Text5_Change(c.hour), s.Text6_Change(c.minute);
     if (c.way == kDailySecond) s.Check8_Click(true), s.Text7_Change(c.hour), s.Text8_Change(c.minute);
@@ -173,6 +174,28 @@ TEST_F(SchedulerTest, ClockTimeWaysWarnForTenMinutesAndShutDownInTheirMinute) {
     EXPECT_EQ(s.View().warningVisible[c.way], c.warned) << c.hour << ":" << c.minute << " at " << c.h << ":" << c.m;
     EXPECT_EQ(shutdown.calls, c.shuts ? kShutdown : std::vector<std::string>{});
   }
+}
+
+// Each keystroke is a change: while the user edits a time, the box holds times nobody chose.
+TEST_F(SchedulerTest, ATimeEditedInTheCurrentMinuteDoesNotFireItsWayInThatMinute) {
+  scheduler.Check6_Click(true), scheduler.Text5_Change("22"), scheduler.Text6_Change("30");
+  using S = ShutdownScheduler;
+  const struct { int minute, second; void (S::*change)(const std::string&); const char* text; bool shuts; } steps[] = {
+      {3, 10, &S::Text6_Change, "3", false},  // at 22:03 the 0 of 30 is deleted, on the way to 35
+      {3, 11, &S::Text6_Change, "35", false},
+      {3, 40, &S::Text6_Change, "4", false},  // a time typed for the next minute...
+      {3, 59, nullptr, nullptr, false},
+      {4, 0, nullptr, nullptr, true},         // ...fires then
+  };
+  for (const auto& step : steps) {
+    clock.now = {2026, 12, 6, 22, step.minute, step.second};
+    if (step.change) (scheduler.*step.change)(step.text);
+    EXPECT_EQ(scheduler.ClockTick(clock.now, 1), step.shuts) << "22:0" << step.minute << ":" << step.second;
+  }
+  // Ticking a way's box with a time that is due now fires at once, however recently it was typed.
+  ShutdownScheduler s{store, prompt, shutdown, lifetime, clock};
+  s.Text3_Change("22"), s.Text4_Change("4"), s.Check5_Click(true);
+  EXPECT_TRUE(s.ClockTick(clock.now, 2));
 }
 
 TEST_F(SchedulerTest, WarningsAnimateTogetherAndTheFirstWayDueIsTheOnlyOneToAct) {
