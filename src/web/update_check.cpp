@@ -38,8 +38,12 @@ void UpdateDialog::Form_Load(std::function<void()> changed) {
   const int current = VersionNumber(version_);
   web_.http.Get(web_.site.base + kNewVersionPage,
                 guard_.Wrap([this, current, changed = std::move(changed)](const std::string& page) {
+                  // Empty text is every failure of the fetch; a version number is above 0.
                   const double n = NumericReading(ExtractBracketed(page));
-                  if (n > current) {
+                  if (n <= 0) {
+                    view_.label1 = update_text::kUnreachable;
+                    view_.label4Visible = view_.command3Visible = true;
+                  } else if (n > current) {
                     view_.label1 = update_text::kFound;
                     view_.label3 = update_text::kNewest + VersionDisplay(n);
                     view_.command1Visible = true;

@@ -20,6 +20,7 @@ inline constexpr char kNewVersionCaption[] = "【TiKoDan】又出新版本了，
 inline constexpr char kChecking[] = "正在联网查看是否有最新版本...";
 inline constexpr char kFound[] = "检查到有新的版本了";
 inline constexpr char kUpToDate[] = "您使用的版本已经是最新版的了，您无需下载更新";
+inline constexpr char kUnreachable[] = "无法连接到网站，暂时不能检查是否有新版本";
 inline constexpr char kCurrent[] = "当前版本为：";
 inline constexpr char kNewest[] = "最新版本为:";
 }  // namespace update_text
@@ -51,14 +52,16 @@ struct UpdateView {
   std::string label1 = update_text::kChecking;  // the outcome line
   std::string label2 = "Label2";                // the current version
   std::string label3 = "Label3";                // the newest version
-  bool label4Visible = true;                    // the hint and its button, hidden at load
+  bool label4Visible = true;                    // the hint and its button: hidden at load, shown
+                                                // when the site gave no version
   bool command3Visible = true;
   bool command1Visible = false;                 // "去下载最新版", shown when a newer version is found
   bool open = true;                             // false once a button has closed the dialog
 };
 
-// FormUpdate: shows at once, asks the site, and fills in when the answer comes (a fetch that
-// fails or times out answers as an up-to-date program does).
+// FormUpdate: shows at once, asks the site, and fills in when the answer comes. A site that does
+// not answer, answers with an error or sends a page without a version is said so, with the hint
+// and the button to the download page; it is never reported as an up-to-date program.
 class UpdateDialog {
  public:
   UpdateDialog(const WebPorts& web, ProgramVersion version) : web_(web), version_(version) {}
@@ -68,7 +71,7 @@ class UpdateDialog {
   // `changed` runs when the answer has been shown.
   void Form_Load(std::function<void()> changed = nullptr);
   void Command1_Click() { OpenDownloadPage(); }  // "去下载最新版"
-  void Command3_Click() { OpenDownloadPage(); }  // "上网查看最新版本", never on screen
+  void Command3_Click() { OpenDownloadPage(); }  // "上网查看最新版本", when the check failed
   void Command2_Click() { view_.open = false; }  // "退出"
 
   const UpdateView& View() const { return view_; }

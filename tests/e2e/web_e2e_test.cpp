@@ -57,6 +57,9 @@ TEST_F(WebTest, UpdateDialogFromEitherMenuStopsTheTickAndShowsEitherEndState) {
       {IDM_UPDATE, "v1203/", {L"检查到有新的版本了", L"当前版本为：" + version.text, L"最新版本为:V12.0.3", L"去下载最新版", L"退出"}},
       {IDM_RUPDATE, "v" + std::to_string(version.number) + "/",
        {L"您使用的版本已经是最新版的了，您无需下载更新", L"当前版本为：" + version.text, L"", L"退出"}},
+      {IDM_UPDATE, "test/404/",
+       {L"无法连接到网站，暂时不能检查是否有新版本", L"当前版本为：" + version.text, L"",
+        L"如果长时间没有反应，请直接上网查看最新版本", L"上网查看最新版本", L"退出"}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.site);

@@ -83,7 +83,9 @@ TEST(UpdateDialog, ShowsAtOnceStopsTheTickAndFillsInWithEitherEndState) {
   const struct { const char* page; State end; } cases[] = {
       {"[147]", {"检查到有新的版本了", "当前版本为：V1.4.6", "最新版本为:V1.4.7", false, true}},
       {"[146]", {"您使用的版本已经是最新版的了，您无需下载更新", "当前版本为：V1.4.6", "", false, false}},
-      {"", {"您使用的版本已经是最新版的了，您无需下载更新", "当前版本为：V1.4.6", "", false, false}}};
+      // No answer (or an error status), or a page without a version: the hint and its button.
+      {"", {"无法连接到网站，暂时不能检查是否有新版本", "当前版本为：V1.4.6", "", true, false}},
+      {"<html>登录</html>", {"无法连接到网站，暂时不能检查是否有新版本", "当前版本为：V1.4.6", "", true, false}}};
   for (const auto& c : cases) {
     Form1Harness h;
     ASSERT_TRUE(h.Load());
