@@ -39,6 +39,7 @@ bool Form1Model::Form_Load() {
   overview_.RestoreFirstUseDate(today);
   if (!CheckVersion()) return false;
   RecordInstallation();
+  ForgetCloseRequest(ports_.store);
   stopwatch_.ClearStatus();
   scheduler_.ClearStatus();
   RegisterStartWithWindowsWhenChosen();

@@ -123,7 +123,7 @@ TEST(Form1Tick, KeepsGeometryAndUsageAndShowsTheTimeInTheTitle) {
   EXPECT_EQ(h.model->js0(), 3);
 }
 
-TEST(Form1Tick, AnotherProgramCanAskEveryCopyToEnd) {
+TEST(Form1Tick, AnotherProgramCanAskEveryCopyToEndButARequestLeftBehindEndsNoLaterStart) {
   for (const char* isClose : {" 1", "1.0", "2", "", "yes"}) {
     Form1Harness h;
     ASSERT_TRUE(h.Load());
@@ -133,6 +133,12 @@ TEST(Form1Tick, AnotherProgramCanAskEveryCopyToEnd) {
     EXPECT_EQ(h.lifetime.ended, ends ? 1 : 0) << '"' << isClose << '"';
     EXPECT_EQ(h.Stored(setting::js00), " 1");  // the second of use is stored before the end
   }
+  Form1Harness h;
+  h.registry.Set(LM, SettingsKey, "isClose", "1");  // left by the tool that ended the last run
+  ASSERT_TRUE(h.Load());
+  EXPECT_EQ(h.Stored(setting::isClose), "0");
+  h.Run(1000);
+  EXPECT_EQ(h.lifetime.ended, 0);
 }
 
 TEST(Form1Tick, WithoutMachineWideRightsEverySettingSurvivesARestart) {
