@@ -40,6 +40,7 @@ bool IsWebAddress(std::string_view url) {
 }
 
 std::string ResolveLocation(const std::string& from, const std::string& location) {
+  if (location.empty()) return "";  // a redirect that names no page
   std::string to;
   if (location.find(':') != std::string::npos && location.find(':') < location.find_first_of("/?#")) {
     to = location;  // absolute: a scheme before any path

@@ -14,7 +14,8 @@ namespace tkd {
 bool IsWebAddress(std::string_view url);
 
 // The address a redirect's Location names, resolved against the address that answered with it;
-// empty when the result is not a web address (ftp:, file:, javascript: and the like).
+// empty when the Location is empty or the result is not a web address (ftp:, file:, javascript:
+// and the like).
 std::string ResolveLocation(const std::string& from, const std::string& location);
 
 struct SiteAddresses {

@@ -1,6 +1,7 @@
 // MouseOdometer: sampling, the encoded stored distances and the labels of the mouse page.
 #include "stats/odometer.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "core/number_text.h"
@@ -45,7 +46,7 @@ void MouseOdometer::Restore() {
 bool MouseOdometer::Sample(PointerPosition at) {
   // A pointer standing still changes nothing: most samples cost a comparison.
   if (sampled_ && at.x == last_.x && at.y == last_.y) {
-    stillMs_ += NextSampleMs();
+    stillMs_ = std::min(stillMs_ + NextSampleMs(), kStillBeforeSlowingMs);  // weeks of rest stay in range
     return false;
   }
   sampled_ = true;
@@ -67,7 +68,7 @@ std::string MouseOdometer::Label22() const {
 void MouseOdometer::Store(const LocalTime& now) {
   store_.Write(setting::AllMove, EncodeDistance(allMove_));
   view_.label20 = " " + locale_.Number(allMove_ * kMillimetresPerPixel / 1000000, 3) + "km ";
-  if (static_cast<float>(maxMove_) < todayMove_) {
+  if (maxMove_ < todayMove_) {
     store_.Write(setting::MaxMove, EncodeDistance(todayMove_));
     store_.Write(setting::MaxMoveDate, locale_.ShortDate(now) + " " + locale_.TimeOfDay(now));
   }

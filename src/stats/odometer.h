@@ -64,7 +64,7 @@ class MouseOdometer {
   OdometerView view_;
   PointerPosition last_;
   bool sampled_ = false;
-  int stillMs_ = 0;  // how long the pointer has stood still, in sampling intervals
+  int stillMs_ = 0;  // how long the pointer has stood still, up to kStillBeforeSlowingMs
   // Double precision: a single-precision sum stops taking small steps after a few kilometres.
   double todayMove_ = 0;
   double allMove_ = 0;

@@ -6,11 +6,18 @@
 
 namespace tkd {
 
-std::string TrimSpaces(const std::string& text) {
-  const std::size_t first = text.find_first_not_of(' ');
+namespace {
+
+std::string Trim(const std::string& text, const char* blanks) {
+  const std::size_t first = text.find_first_not_of(blanks);
   if (first == std::string::npos) return "";
-  return text.substr(first, text.find_last_not_of(' ') - first + 1);
+  return text.substr(first, text.find_last_not_of(blanks) - first + 1);
 }
+
+}  // namespace
+
+std::string TrimSpaces(const std::string& text) { return Trim(text, " "); }
+std::string TrimBlanks(const std::string& text) { return Trim(text, " \t\r\n"); }
 
 std::string ExtractBracketed(const std::string& page) {
   std::string text = page;

@@ -17,5 +17,8 @@ std::string ExtractBetween(const std::string& page, const std::string& open, con
 
 // Leading and trailing spaces (the space character only) removed.
 std::string TrimSpaces(const std::string& text);
+// Leading and trailing blanks, tabs and line breaks removed: what a page's author puts around a
+// value written on a line of its own.
+std::string TrimBlanks(const std::string& text);
 
 }  // namespace tkd

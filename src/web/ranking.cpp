@@ -46,8 +46,8 @@ void Ranking::Restore() {
 void Ranking::Refresh(std::function<void()> changed) {
   const std::string id = userId_.Get();
   web_.http.Get(web_.site.base + kRankPage, guard_.Wrap([this, id, changed = std::move(changed)](const std::string& page) {
-    if (TrimSpaces(ExtractBetween(page, "<title>", "</title>")) != id) return;
-    mingCi_ = NumericReading(TrimSpaces(ExtractBetween(page, "<body>", "</body>")));
+    if (TrimBlanks(ExtractBetween(page, "<title>", "</title>")) != id) return;
+    mingCi_ = NumericReading(TrimBlanks(ExtractBetween(page, "<body>", "</body>")));
     store_.WriteNumber(setting::MingCi, mingCi_);
     text_ = "排名：第" + NumberText(mingCi_) + "名";
     if (changed) changed();

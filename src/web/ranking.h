@@ -38,7 +38,8 @@ class Ranking {
   // Start-up: the stored rank when above 0, else none, and the label's text for it.
   void Restore();
   // RefreshRanking: asks the rank page and returns at once. When the page's title names this
-  // installation exactly, its body's number becomes the rank: stored and shown, then `changed`
+  // installation exactly (blanks, tabs and line breaks around either text aside), its body's
+  // number becomes the rank: stored and shown, then `changed`
   // runs. Any other answer changes nothing.
   void Refresh(std::function<void()> changed = nullptr);
 

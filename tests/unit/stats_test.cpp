@@ -41,6 +41,8 @@ TEST_F(OdometerTest, EachSampleAddsTheStraightLineFromThePreviousPosition) {
   EXPECT_EQ(odometer.NextSampleMs(), kSampleStillMs);
   odometer.Sample({16777218, 4});
   EXPECT_EQ(odometer.NextSampleMs(), kSampleMovingMs);
+  for (int sample = 0; sample < 9'000'000; ++sample) odometer.Sample({16777218, 4});  // 25 days still
+  EXPECT_EQ(odometer.NextSampleMs(), kSampleStillMs);
 }
 
 TEST_F(OdometerTest, StoredDistancesDecodeOnlyAsWritten) {
@@ -76,6 +78,13 @@ TEST_F(OdometerTest, ARecordPassedInThisRunIsWrittenEverySecondAndShownFromTheNe
   registry.Set(LM, SettingsKey, "MaxMove", "");
   odometer.Restore();
   EXPECT_EQ(odometer.View().label24, " 0m ");
+  // Equalled, not passed, in a run beyond what single precision holds exactly: no new record.
+  registry.Set(LM, SettingsKey, "MaxMove", EncodeDistance(16777217));
+  MouseOdometer equalled{store, locale};
+  equalled.Restore();
+  equalled.Sample({16777217, 0});
+  equalled.Store({2026, 12, 6, 15, 0, 0});
+  EXPECT_EQ(store.Read(setting::MaxMoveDate), "2026-12-6 14:05:10");
 }
 
 TEST(Points, AHundredMetresOfTravelOrAnHourOfUseEach) {

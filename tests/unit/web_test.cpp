@@ -35,7 +35,7 @@ TEST(SiteAddress, OnlyAbsoluteWebAddressesAreTakenAndRedirectsResolve) {
   const struct { const char *location, *resolved; } redirects[] = {
       {"https://b.example/p", "https://b.example/p"}, {"//c.example/q", "http://c.example/q"},
       {"/root", "http://a.example:81/root"}, {"next.htm", "http://a.example:81/dir/next.htm"},
-      {"ftp://b.example/", ""}, {"mailto:x@y", ""}};
+      {"ftp://b.example/", ""}, {"mailto:x@y", ""}, {"", ""}};  // no Location: no page to follow
   for (const auto& c : redirects)
     EXPECT_EQ(ResolveLocation("http://a.example:81/dir/page.htm?q=1", c.location), c.resolved) << c.location;
 
@@ -117,7 +117,7 @@ TEST(Ranking, TakesTheRankInTick120OnlyWhenThePageNamesThisInstallation) {
       {title + "<body>many</body>", "排名：第0名", " 0"},
       {"<title>00112233445566778899AABBCCDDEEFF</title><body>15</body>", kNoRankText, std::nullopt},
       {"<title>ffeeddccbbaa99887766554433221100</title><body>15</body>", kNoRankText, std::nullopt},
-      {"<title>\n" + id + "</title><body>15</body>", kNoRankText, std::nullopt},
+      {"<title>\n\t" + id + "\r\n</title><body>\r\n15\r\n</body>", "排名：第15名", " 15"},  // lines of their own
       {"", kNoRankText, std::nullopt}};
   for (const auto& c : cases) {
     Form1Harness h;
