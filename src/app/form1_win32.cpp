@@ -259,9 +259,8 @@ LRESULT Form1Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (lParam == 0 && HIWORD(wParam) == 0) OnMenu(LOWORD(wParam));
       else OnCommand(LOWORD(wParam), HIWORD(wParam));
       return 0;
-    case WM_CLOSE:  // a user's close hides the window behind the tray icon
-      model_.Form_QueryUnload();
-      ShowWindow(hwnd_, SW_HIDE);
+    case WM_CLOSE:  // a user's close hides the window behind the tray icon, once there is one
+      ShowWindow(hwnd_, model_.Form_QueryUnload() == CloseAction::Hide ? SW_HIDE : SW_MINIMIZE);
       return 0;
     case WM_QUERYENDSESSION:  // never stand in the way of logging off or shutting down
       return TRUE;

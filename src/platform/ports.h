@@ -118,7 +118,9 @@ class WindowFrame {
 class TrayIcon {
  public:
   virtual ~TrayIcon() = default;
-  virtual void Add(const std::string& tip) = 0;  // adding it twice leaves one icon
+  // True when the icon is there afterwards (also when it was already); false while the
+  // notification area does not exist yet.
+  virtual bool Add(const std::string& tip) = 0;
   virtual void Remove() = 0;
 };
 

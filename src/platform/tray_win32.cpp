@@ -33,15 +33,15 @@ NOTIFYICONDATAW TrayWin32::Data() const {
   return data;
 }
 
-void TrayWin32::Add(const std::string& tip) {
+bool TrayWin32::Add(const std::string& tip) {
   NOTIFYICONDATAW data = Data();
   data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   data.uCallbackMessage = callbackMessage_;
   data.hIcon = icon_;
   lstrcpynW(data.szTip, Utf8ToWide(tip).c_str(), ARRAYSIZE(data.szTip));
-  // After Explorer restarts the old icon is gone and the add succeeds; otherwise a second add
-  // fails and the icon stays as it is.
-  NotifyIcon(NIM_ADD, &data);
+  // An add fails when the icon is there already (a "TaskbarCreated" that lost nothing) as well as
+  // when there is no notification area; only in the first case does a modify succeed.
+  return NotifyIcon(NIM_ADD, &data) || NotifyIcon(NIM_MODIFY, &data);
 }
 
 void TrayWin32::Remove() {

@@ -12,7 +12,7 @@ class TrayWin32 : public TrayIcon {
  public:
   // The window that gets the icon's callbacks and the icon shown; set once the window exists.
   void SetWindow(HWND window, HICON icon, UINT callbackMessage);
-  void Add(const std::string& tip) override;
+  bool Add(const std::string& tip) override;
   void Remove() override;
 
  private:

@@ -67,6 +67,7 @@ void Form1Model::Timer1_Timer() {
   chime_.Tick(now);
   odometer_.Store(now);
   overview_.Refresh(odometer_.AllMove(), usage_.Seconds(), js0_, odometer_.View().label20);
+  tray_.RetryWhenDue();
 }
 
 // The reminder page holds nothing and stays hidden; the shutdown page is shown first.
@@ -121,9 +122,10 @@ void Form1Model::Check3_Click(bool ticked) {
   ports_.store.WriteNumber(setting::Check3, ticked ? 1 : 0);
 }
 
-void Form1Model::Form_QueryUnload() {
-  tray_.Form_QueryUnload();
+CloseAction Form1Model::Form_QueryUnload() {
+  const CloseAction action = tray_.Form_QueryUnload();
   view_.windowVisible = tray_.WindowVisible();
+  return action;
 }
 
 TrayAction Form1Model::TrayIcon_Callback(TrayMouse mouse) {

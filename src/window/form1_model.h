@@ -78,7 +78,7 @@ class Form1Model : public PageSwitch {
 
   // Menus and the tray. A user's close hides the window; only the exit commands end the program
   // ("退出(&X)" after a confirmation, "退出" on the tray menu at once), and remove the icon.
-  void Form_QueryUnload();
+  CloseAction Form_QueryUnload();
   TrayAction TrayIcon_Callback(TrayMouse mouse);
   void TaskbarCreated() { tray_.TaskbarCreated(); }
   void menuExit_Click();

@@ -3,10 +3,22 @@
 
 namespace tkd {
 
-void TrayModel::Form_QueryUnload() {
-  if (!iconAdded_) icon_.Add(tip_);
-  iconAdded_ = true;
+void TrayModel::TryAdd() {
+  iconAdded_ = icon_.Add(tip_);
+  ticksToRetry_ = kTrayRetryTicks;
+}
+
+CloseAction TrayModel::Form_QueryUnload() {
+  if (!iconWanted_) {
+    iconWanted_ = true;
+    retriesLeft_ = kTrayRetries;
+    TryAdd();
+  } else if (!iconAdded_) {
+    TryAdd();
+  }
+  if (!iconAdded_) return CloseAction::Minimise;
   windowVisible_ = false;
+  return CloseAction::Hide;
 }
 
 TrayAction TrayModel::IconCallback(TrayMouse mouse) {
@@ -21,7 +33,13 @@ TrayAction TrayModel::IconCallback(TrayMouse mouse) {
 }
 
 void TrayModel::TaskbarCreated() {
-  if (iconAdded_) icon_.Add(tip_);
+  if (iconWanted_) TryAdd();
+}
+
+void TrayModel::RetryWhenDue() {
+  if (!iconWanted_ || iconAdded_ || retriesLeft_ == 0 || --ticksToRetry_ > 0) return;
+  --retriesLeft_;
+  TryAdd();
 }
 
 void TrayModel::RemoveIcon() {

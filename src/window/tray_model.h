@@ -9,17 +9,28 @@ namespace tkd {
 
 enum class TrayMouse { LeftUp, RightUp, Other };
 enum class TrayAction { None, ShowWindow, ShowMenu };
+// What a user's close does to the window.
+enum class CloseAction { Hide, Minimise };
+
+// An icon that could not be added (at logon the program may start before the notification area
+// exists) is tried again every kTrayRetryTicks housekeeping ticks, kTrayRetries times, and whenever
+// Explorer announces a new taskbar.
+inline constexpr int kTrayRetryTicks = 10;
+inline constexpr int kTrayRetries = 6;
 
 class TrayModel {
  public:
   TrayModel(TrayIcon& icon, std::string tip) : icon_(icon), tip_(std::move(tip)) {}
 
-  // A user's close (close box, Alt+F4, system menu): the icon is added once, the window hides.
-  void Form_QueryUnload();
+  // A user's close (close box, Alt+F4, system menu): the icon is added once, and the window hides
+  // behind it. Without the icon the window is only minimised, so that it can still be reached.
+  CloseAction Form_QueryUnload();
   // Left button up brings the window back; right button up asks for the pop-up menu.
   TrayAction IconCallback(TrayMouse mouse);
-  // Explorer restarted and lost every icon: ours comes back if it was there.
+  // Explorer (re)started and has no icon of ours: it comes back if it was wanted.
   void TaskbarCreated();
+  // Once a housekeeping tick: the next try of an add that failed, when one is due.
+  void RetryWhenDue();
   // The program ends by an exit command: the icon goes with it.
   void RemoveIcon();
 
@@ -27,10 +38,15 @@ class TrayModel {
   bool IconAdded() const { return iconAdded_; }
 
  private:
+  void TryAdd();
+
   TrayIcon& icon_;
   std::string tip_;
   bool windowVisible_ = true;
+  bool iconWanted_ = false;  // since the first close
   bool iconAdded_ = false;
+  int retriesLeft_ = 0;
+  int ticksToRetry_ = 0;
 };
 
 }  // namespace tkd

@@ -124,9 +124,13 @@ struct FakeShutdown : Shutdown {
 };
 
 struct FakeTray : TrayIcon {
-  void Add(const std::string& tip) override { calls.push_back("add " + tip); }
+  bool Add(const std::string& tip) override {
+    calls.push_back("add " + tip);
+    return failingAdds == 0 || failingAdds-- == 0;
+  }
   void Remove() override { calls.push_back("remove"); }
   std::vector<std::string> calls;
+  int failingAdds = 0;  // adds refused before the notification area is there
 };
 
 struct FakeFrame : WindowFrame {

@@ -29,6 +29,31 @@ TEST_F(DesktopTest, ClosingHidesBehindOneIconThatBringsTheWindowBack) {
   EXPECT_EQ(h.lifetime.ended, 0);
 }
 
+// At logon the program may start before the notification area exists.
+TEST_F(DesktopTest, WithoutTheIconAClosedWindowIsMinimisedNotHiddenAndTheAddIsRetried) {
+  h.tray.failingAdds = 3;
+  EXPECT_EQ(h.model->Form_QueryUnload(), CloseAction::Minimise);
+  EXPECT_TRUE(h.model->View().windowVisible);
+  // Retried every ten seconds for a minute; the fourth add succeeds.
+  for (const auto& [seconds, adds] : {std::pair{9, 1}, {1, 2}, {10, 3}, {10, 4}, {60, 4}}) {
+    h.Run(seconds * 1000);
+    EXPECT_EQ(h.tray.calls.size(), std::size_t(adds)) << "after " << seconds << " s more";
+  }
+  EXPECT_EQ(h.model->Form_QueryUnload(), CloseAction::Hide);
+  EXPECT_EQ(h.tray.calls.size(), 4u);
+
+  Form1Harness late;  // no notification area for more than a minute: it comes with "TaskbarCreated"
+  ASSERT_TRUE(late.Load());
+  late.tray.failingAdds = 100;
+  late.model->Form_QueryUnload();
+  late.Run(120'000);
+  EXPECT_EQ(late.tray.calls.size(), 7u);
+  late.tray.failingAdds = 0;
+  late.model->TaskbarCreated();
+  EXPECT_EQ(late.tray.calls.size(), 8u);
+  EXPECT_EQ(late.model->Form_QueryUnload(), CloseAction::Hide);
+}
+
 TEST_F(DesktopTest, ExitAsksFromTheMenuBarButNotFromTheTrayMenuAndTakesTheIconAlong) {
   h.model->Form_QueryUnload();
   h.prompt.confirms = false;
