@@ -42,6 +42,7 @@ class Form1Window {
   void OnDpiChanged(const RECT& suggested);
   void OnMenu(int id);
   void OnTrayCallback(UINT mouseMessage);
+  void BringModalForward();
 
   void BuildTabs();
   PageWin32* EnsurePage(int page);  // makes the page's controls the first time; nullptr if none

@@ -23,6 +23,7 @@ class AboutBoxWin32 {
   ~AboutBoxWin32();
   // Loads the box afresh with `model`, or brings the open one forward and drops `model`.
   void Show(std::unique_ptr<AboutBox> model);
+  HWND Handle() const { return hwnd_; }  // nullptr while closed
 
  private:
   static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

@@ -22,13 +22,20 @@ void FetchLatestVersion(Http& http, const std::string& siteBase, int versionNumb
   });
 }
 
-void UpdateCheck::Tick(double js0) {
+void UpdateCheck::Tick(double js0, std::function<void()> answered) {
   if (js0 != kUpdateCheckTick) return;
-  FetchLatestVersion(web_.http, web_.site.base, versionNumber_, guard_.Wrap([this](const std::string& latest) {
-    if (latest.empty()) return;
-    if (prompt_.Confirm(update_text::kNewVersion, update_text::kNewVersionCaption))
-      web_.browser.Open(web_.site.base + kDownloadPage);
-  }));
+  FetchLatestVersion(web_.http, web_.site.base, versionNumber_,
+                     guard_.Wrap([this, answered = std::move(answered)](const std::string& latest) {
+                       offerDue_ = !latest.empty();
+                       if (answered) answered();
+                     }));
+}
+
+void UpdateCheck::OfferNewVersion() {
+  if (!offerDue_) return;
+  offerDue_ = false;
+  if (prompt_.Confirm(update_text::kNewVersion, update_text::kNewVersionCaption))
+    web_.browser.Open(web_.site.base + kDownloadPage);
 }
 
 void UpdateDialog::Form_Load(std::function<void()> changed) {

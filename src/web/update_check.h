@@ -38,13 +38,18 @@ class UpdateCheck {
  public:
   UpdateCheck(const WebPorts& web, Prompt& prompt, int versionNumber)
       : web_(web), prompt_(prompt), versionNumber_(versionNumber) {}
-  // A step of the housekeeping tick: starts the query in the 360th tick and returns at once.
-  void Tick(double js0);
+  // A step of the housekeeping tick: starts the query in the 360th tick and returns at once;
+  // `answered` runs when the site has answered.
+  void Tick(double js0, std::function<void()> answered);
+  // The offer of a newer version the answer held, once; the caller picks a moment when no other
+  // modal window of the program is open.
+  void OfferNewVersion();
 
  private:
   const WebPorts& web_;
   Prompt& prompt_;
   int versionNumber_;
+  bool offerDue_ = false;
   AnswerGuard guard_;
 };
 

@@ -21,7 +21,8 @@ class WebServices {
         advertising_(store, web_) {}
 
   // Tick steps; each returns at once, and a fetch it starts finishes when its answer comes.
-  void CheckForUpdateOnce(double js0) { update_.Tick(js0); }
+  void CheckForUpdateOnce(double js0, std::function<void()> answered) { update_.Tick(js0, std::move(answered)); }
+  void OfferNewVersion() { update_.OfferNewVersion(); }
   void RefreshRankingOnce(double js0, std::function<void()> changed) {
     if (js0 == kRankTick) ranking_.Refresh(std::move(changed));
   }

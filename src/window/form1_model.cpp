@@ -10,15 +10,18 @@ namespace tkd {
 Form1Model::Form1Model(const Form1Ports& ports, ProgramInfo program)
     : ports_(ports),
       program_(std::move(program)),
-      stopwatch_(ports.store, ports.sound, ports.prompt, program_.folder),
+      modal_(ports.prompt),
+      stopwatch_(ports.store, ports.sound, modal_, program_.folder),
       chime_(ports.store, ports.sound, program_.folder),
-      scheduler_(ports.store, ports.prompt, ports.shutdown, ports.lifetime, ports.clock),
+      scheduler_(ports.store, modal_, ports.shutdown, ports.lifetime, ports.clock),
       geometry_(ports.store, ports.frame),
       usage_(ports.store),
       odometer_(ports.store, ports.locale),
       overview_(ports.store),
       tray_(ports.tray, kProductName + ("(" + tkd::VersionText(program_.version) + ")")),
-      web_(ports.store, ports.prompt, ports.web, program_.version) {}
+      web_(ports.store, modal_, ports.web, program_.version) {
+  modal_.WhenLastClosed([this] { OfferNewVersionWhenFree(); });
+}
 
 // The settings key and the minimum window size are constants (SettingsKey, Form1minW/H).
 // Assigning a control's state raises its handler when the state changes, which stores it.
@@ -134,8 +137,10 @@ TrayAction Form1Model::TrayIcon_Callback(TrayMouse mouse) {
   return action;
 }
 
-void Form1Model::menuExit_Click() {
-  if (ports_.prompt.Confirm(kConfirmExit, kConfirmExitCaption)) RmenuExit_Click();
+bool Form1Model::menuExit_Click() {
+  if (modal_.AnyOpen()) return false;
+  if (modal_.Confirm(kConfirmExit, kConfirmExitCaption)) RmenuExit_Click();
+  return true;
 }
 
 void Form1Model::RmenuExit_Click() {
@@ -144,8 +149,21 @@ void Form1Model::RmenuExit_Click() {
 }
 
 std::unique_ptr<UpdateDialog> Form1Model::menuUpdate_Click() {
+  if (modal_.AnyOpen()) return nullptr;
+  modal_.Opened();
   view_.timer1Enabled = false;
   return web_.NewUpdateDialog();
+}
+
+void Form1Model::UpdateDialog_Closed() {
+  view_.timer1Enabled = true;
+  modal_.Closed();
+}
+
+std::optional<OptionsModel> Form1Model::OpenOptions() {
+  if (modal_.AnyOpen()) return std::nullopt;
+  modal_.Opened();
+  return std::optional<OptionsModel>(std::in_place, ports_.store, modal_, *this, program_);
 }
 
 bool Form1Model::CheckVersion() {

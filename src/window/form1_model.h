@@ -5,6 +5,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "core/program_info.h"
@@ -19,6 +20,7 @@
 #include "stats/usage_total.h"
 #include "timing/stopwatch.h"
 #include "web/web_services.h"
+#include "window/modal_windows.h"
 #include "window/tray_model.h"
 
 namespace tkd {
@@ -81,10 +83,13 @@ class Form1Model : public PageSwitch {
   CloseAction Form_QueryUnload();
   TrayAction TrayIcon_Callback(TrayMouse mouse);
   void TaskbarCreated() { tray_.TaskbarCreated(); }
-  void menuExit_Click();
+  // False, and nothing asked, while another modal window of ours is open.
+  bool menuExit_Click();
   void RmenuExit_Click();
-  // "选项(&O)...": a new dialog model for each opening, which reloads itself when loaded.
-  OptionsModel OpenOptions() { return OptionsModel(ports_.store, ports_.prompt, *this, program_); }
+  // "选项(&O)...": a new dialog model for each opening, which reloads itself when loaded; none
+  // while another modal window is open (the shell brings that one forward instead).
+  std::optional<OptionsModel> OpenOptions();
+  void OptionsDialog_Closed() { modal_.Closed(); }
   void ShowPage(int page, bool visible) override;
 
   Stopwatch& stopwatch() { return stopwatch_; }
@@ -99,10 +104,12 @@ class Form1Model : public PageSwitch {
   const std::string& VersionText() const { return versionText_; }
 
   // Web services. The rank label's text; "检查更新(&K)" on either menu, which stops the
-  // housekeeping tick until the dialog has closed; "关于本软件(&A)..." and "技术支持(&S)".
+  // housekeeping tick until the dialog has closed (and opens nothing while another modal window
+  // is open); "关于本软件(&A)..." and "技术支持(&S)".
   const std::string& RankText() const { return web_.ranking().Text(); }
   std::unique_ptr<UpdateDialog> menuUpdate_Click();
-  void UpdateDialog_Closed() { view_.timer1Enabled = true; }
+  void UpdateDialog_Closed();
+  bool ModalOpen() const { return modal_.AnyOpen(); }
   std::unique_ptr<AboutBox> nemuAbout_Click() { return web_.NewAboutBox(versionText_, usage_.Seconds()); }
   void menuChaoZhou_Click() { web_.OpenSupportPage(); }
   WebServices& web() { return web_; }
@@ -122,12 +129,16 @@ class Form1Model : public PageSwitch {
 
   // Tick steps that belong to no subsystem, and those whose features come later.
   void ApplyAlwaysOnTop() { ports_.frame.SetTopmost(view_.check1); }
-  void CheckForUpdateOnce() { web_.CheckForUpdateOnce(js0_); }
+  void CheckForUpdateOnce() { web_.CheckForUpdateOnce(js0_, [this] { OfferNewVersionWhenFree(); }); }
+  void OfferNewVersionWhenFree() {
+    if (!modal_.AnyOpen()) web_.OfferNewVersion();
+  }
   void RefreshRankingOnce() { web_.RefreshRankingOnce(js0_, changed_); }
   void OpenPromotionWhenDue() { web_.OpenPromotionWhenDue(usage_.Seconds(), adInterval_); }
 
   Form1Ports ports_;
   ProgramInfo program_;
+  ModalWindows modal_;  // every subsystem's message boxes go through it
   Stopwatch stopwatch_;
   HourlyChime chime_;
   ShutdownScheduler scheduler_;

@@ -92,7 +92,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (on(6)) scheduler.Check6_Click(!sd.check6), scheduler.Text5_Change(typed[2]), scheduler.Text6_Change(typed[3]);
   if (on(7)) scheduler.Check8_Click(!sd.check8), scheduler.Text7_Change(typed[2]), scheduler.Text8_Change(typed[3]);
   if (on(8)) m.chime().Check9_Click(!m.chime().View().check9);
-  m.OpenOptions().Form_Load();
+  m.OpenOptions()->Form_Load();
+  m.OptionsDialog_Closed();
   m.web().advertising().OpenPanel(Screen{19200, 14400, 15, 930}, 5280, 3720);
   auto dialog = m.menuUpdate_Click();
   dialog->Form_Load();

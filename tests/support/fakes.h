@@ -100,6 +100,7 @@ struct FakePrompt : Prompt {
   }
   bool Confirm(const std::string& text, const std::string& caption) override {
     shown.push_back(caption + ": " + text);
+    if (whileShown) whileShown();
     return confirms;
   }
   std::vector<std::string> shown;

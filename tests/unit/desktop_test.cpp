@@ -80,9 +80,38 @@ TEST_F(DesktopTest, SwitchesAreStoredAtOnceAndOnTopIsReappliedEveryTick) {
   EXPECT_EQ(h.Stored(setting::Check3), " 0");
 }
 
+// The tray menu works while a dialog or message box of ours holds the main window.
+TEST_F(DesktopTest, WhileAModalWindowIsOpenNoOtherOpensAndTheTickWaitsForItsDialog) {
+  std::unique_ptr<UpdateDialog> update = h.model->menuUpdate_Click();
+  ASSERT_NE(update, nullptr);
+  EXPECT_EQ(h.model->menuUpdate_Click(), nullptr);  // the open one is brought forward instead
+  EXPECT_FALSE(h.model->OpenOptions());
+  EXPECT_FALSE(h.model->menuExit_Click());
+  EXPECT_TRUE(h.prompt.shown.empty());
+  h.model->UpdateDialog_Closed();
+  EXPECT_TRUE(h.model->View().timer1Enabled);
+  bool refused = false;
+  h.prompt.confirms = false;
+  h.prompt.whileShown = [&] { refused = !h.model->menuUpdate_Click(); };
+  EXPECT_TRUE(h.model->menuExit_Click());
+  EXPECT_TRUE(refused) << "an update dialog opened over the exit confirmation";
+  // The quiet check's offer of a new version waits until no modal window is open.
+  h.prompt = {};
+  h.Run(359'000);
+  h.http.Answer("");  // the rank's
+  ASSERT_TRUE(h.model->OpenOptions());
+  h.Run(1'000);
+  h.http.Answer("[147]");
+  EXPECT_TRUE(h.prompt.shown.empty());
+  h.model->OptionsDialog_Closed();
+  EXPECT_EQ(h.prompt.shown.size(), 1u);
+  EXPECT_EQ(h.browser.opened.size(), 1u);
+}
+
 TEST_F(DesktopTest, TheOptionsDialogStoresEveryControlAtOnce) {
   h.registry.Set(LM, SettingsKey, "ADsj", "0");
-  OptionsModel options = h.model->OpenOptions();
+  std::optional<OptionsModel> opened = h.model->OpenOptions();
+  OptionsModel& options = *opened;
   options.Form_Load();
   EXPECT_EQ(options.View().text1, "0");  // shown, and refused at once
   EXPECT_EQ(h.prompt.shown, std::vector<std::string>{"只能输入1-20之间的数字"});
