@@ -12,10 +12,6 @@ constexpr const Setting* kHidePageSettings[kHideablePages] = {
 
 }  // namespace
 
-void RegisterStartWithWindows(SettingsStore& store, const ProgramInfo& program) {
-  store.Write(setting::tikodan, "\"" + program.ExePath() + "\"");
-}
-
 void OptionsModel::Form_Load() {
   const bool check1 = store_.ReadNumber(setting::CheckOption1) == 1;
   if (check1 != view_.check1) Check1_Click(check1);
@@ -27,12 +23,15 @@ void OptionsModel::Form_Load() {
   if (interval != view_.text1) Text1_Change(interval);
 }
 
-// Cleared, the entry is emptied rather than deleted.
 void OptionsModel::Check1_Click(bool ticked) {
   view_.check1 = ticked;
   store_.WriteNumber(setting::CheckOption1, ticked ? 1 : 0);
-  if (ticked) RegisterStartWithWindows(store_, program_);
-  else store_.Write(setting::tikodan, "");
+  if (ticked) {
+    startup_.Register(program_);
+  } else if (startup_.Unregister()) {
+    view_.check1 = true;
+    store_.WriteNumber(setting::CheckOption1, 1);
+  }
 }
 
 void OptionsModel::HidePage_Click(int page, bool ticked) {

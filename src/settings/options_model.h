@@ -7,6 +7,7 @@
 #include "core/program_info.h"
 #include "platform/ports.h"
 #include "settings/settings_store.h"
+#include "settings/start_with_windows.h"
 
 namespace tkd {
 
@@ -27,18 +28,15 @@ class PageSwitch {
   virtual void ShowPage(int page, bool visible) = 0;
 };
 
-// Writes the start-with-Windows entry "tikodan": the executable's full path in double quotes, so
-// that a path with a blank can never start another program.
-void RegisterStartWithWindows(SettingsStore& store, const ProgramInfo& program);
-
 // Every control stores its setting the moment it changes; both buttons only close the dialog.
 class OptionsModel {
  public:
   OptionsModel(SettingsStore& store, Prompt& prompt, PageSwitch& pages, ProgramInfo program)
-      : store_(store), prompt_(prompt), pages_(pages), program_(std::move(program)) {}
+      : store_(store), prompt_(prompt), pages_(pages), program_(std::move(program)), startup_(store) {}
 
   // Each opening reloads every control from the registry, raising the handlers of those that change.
   void Form_Load();
+  // Cleared, the box stays ticked while an entry it could not empty still starts the program.
   void Check1_Click(bool ticked);
   void HidePage_Click(int page, bool ticked);  // Check2_Click ... Check5_Click for pages 0 ... 3
   void Text1_Change(const std::string& text);
@@ -52,6 +50,7 @@ class OptionsModel {
   Prompt& prompt_;
   PageSwitch& pages_;
   ProgramInfo program_;
+  StartWithWindows startup_;
   OptionsView view_;
 };
 

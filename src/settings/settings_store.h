@@ -34,6 +34,15 @@ class SettingsStore {
   void WriteRegValue(RegRoot root, const std::string& subKey, const std::string& name,
                      const std::string& text);
 
+  // Exactly this root, without the per-user fallback: for the start-with-Windows entries, which
+  // mean something different under each root. WriteAt returns whether the write succeeded.
+  std::optional<std::string> ReadAt(RegRoot root, const std::string& subKey, const std::string& name) {
+    return registry_.Read(root, subKey, name);
+  }
+  bool WriteAt(RegRoot root, const std::string& subKey, const std::string& name, const std::string& text) {
+    return registry_.Write(root, subKey, name, text);
+  }
+
   // A row of the settings table, in its own key under HKEY_LOCAL_MACHINE.
   std::string Read(const Setting& row);
   double ReadNumber(const Setting& row);  // the numeric reading of the stored text

@@ -111,7 +111,7 @@ void Form1Model::RecordInstallation() {
 
 // Rewritten at every such start, so the entry follows the program when it is moved.
 void Form1Model::RegisterStartWithWindowsWhenChosen() {
-  if (ports_.store.ReadNumber(setting::CheckOption1) == 1) RegisterStartWithWindows(ports_.store, program_);
+  if (ports_.store.ReadNumber(setting::CheckOption1) == 1) StartWithWindows(ports_.store).Register(program_);
 }
 
 void Form1Model::Check1_Click(bool ticked) {

@@ -134,6 +134,28 @@ TEST_F(DesktopTest, TheOptionsDialogStoresEveryControlAtOnce) {
   EXPECT_FALSE(options.View().open);
 }
 
+// An elevated run registered the program machine-wide; now a standard user runs it.
+TEST(DesktopRun, AStandardUserNeverRegistersTheProgramTwiceAndTheBoxShowsWhatStartsIt) {
+  constexpr auto CU = RegRoot::CurrentUser;
+  Form1Harness h;
+  h.registry.Set(LM, RunKey, "tikodan", kRunEntry);
+  h.registry.Set(CU, RunKey, "tikodan", kRunEntry);  // left by an earlier version
+  h.registry.refuseMachineWrites = true;
+  ASSERT_TRUE(h.Load());
+  EXPECT_EQ(h.registry.Read(CU, RunKey, "tikodan"), "");  // the machine-wide entry starts it already
+  std::optional<OptionsModel> options = h.model->OpenOptions();
+  options->Form_Load();
+  options->Check1_Click(false);
+  EXPECT_TRUE(options->View().check1) << "cleared, while the machine-wide entry still starts the program";
+  EXPECT_EQ(h.store->ReadNumber(setting::CheckOption1), 1);
+  h.registry.refuseMachineWrites = false;  // run elevated again: both go, and the box clears
+  h.registry.Set(CU, RunKey, "tikodan", kRunEntry);
+  options->Check1_Click(false);
+  EXPECT_FALSE(options->View().check1);
+  EXPECT_EQ((std::vector{h.registry.Read(LM, RunKey, "tikodan"), h.registry.Read(CU, RunKey, "tikodan")}),
+            (std::vector<std::optional<std::string>>{"", ""}));
+}
+
 // What a fresh machine writes and shows is pinned in form1_model_test.cpp.
 TEST(DesktopLoad, RestoresTheHiddenPagesTheSwitchesAndTheIntervalWithoutAFirstRun) {
   Form1Harness h;
