@@ -9,6 +9,7 @@
 #include "app/resource.h"
 #include "app/window_frame_win32.h"
 #include "app/web_dialogs_win32.h"
+#include "platform/single_instance_win32.h"
 #include "platform/text_win32.h"
 #include "settings/window_geometry.h"
 
@@ -43,7 +44,8 @@ void Arm(HWND hwnd, UINT_PTR id, const TickPump& pump) {
 Form1Window::Form1Window(HINSTANCE instance, Clock& clock, Form1FrameWin32& frame, TrayWin32& tray,
                          Form1Model& model)
     : instance_(instance), clock_(clock), frame_(frame), tray_(tray), model_(model),
-      taskbarCreated_(RegisterWindowMessageW(L"TaskbarCreated")), timer1_(clock), timer2_(clock), timer3_(clock) {
+      taskbarCreated_(RegisterWindowMessageW(L"TaskbarCreated")),
+      anotherStart_(RegisterWindowMessageW(kAnotherStartMessage)), timer1_(clock), timer2_(clock), timer3_(clock) {
   pages_ = MakePages(model);
 }
 
@@ -79,6 +81,9 @@ bool Form1Window::Create() {
                  TwipsToPixelsAtLeast(g.width, Dpi()), TwipsToPixelsAtLeast(g.height, Dpi()),
                  SWP_NOZORDER | SWP_NOACTIVATE);
   tray_.SetWindow(hwnd_, LoadIconW(instance_, MAKEINTRESOURCEW(IDI_TIKODAN)), TKD_MSG_TRAY_CALLBACK);
+  // A copy run as administrator still hears Explorer and a second start, which run as the user.
+  for (const UINT message : {taskbarCreated_, anotherStart_, static_cast<UINT>(TKD_MSG_TRAY_CALLBACK)})
+    ChangeWindowMessageFilterEx(hwnd_, message, MSGFLT_ALLOW, nullptr);
   about_ = std::make_unique<AboutBoxWin32>(instance_, hwnd_);
   adPanel_ = std::make_unique<AdPanelWin32>(instance_, model_.web().advertising());
   model_.SetChanged([this] { Render(); });  // an answer from the site
@@ -301,6 +306,12 @@ LRESULT Form1Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
   }
   if (message == taskbarCreated_ && taskbarCreated_) model_.TaskbarCreated();
+  if (message == anotherStart_ && anotherStart_) {
+    model_.AnotherStart();
+    ShowWindow(hwnd_, SW_RESTORE);
+    SetForegroundWindow(hwnd_);
+    return 0;
+  }
   return DefWindowProcW(hwnd_, message, wParam, lParam);
 }
 

@@ -59,6 +59,7 @@ class Form1Window {
   Form1Model& model_;
   Menus menus_;
   UINT taskbarCreated_;  // the message Explorer broadcasts when it has (re)started
+  UINT anotherStart_;    // the message a second start of the program posts
   HWND hwnd_ = nullptr;
   HWND tab_ = nullptr;
   std::unique_ptr<Fonts> fonts_;

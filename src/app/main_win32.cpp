@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/form1_win32.h"
+#include "app/resource.h"
 #include "core/site_address.h"
 #include "platform/browser_win32.h"
 #include "platform/clock_win32.h"
@@ -17,6 +18,7 @@
 #include "platform/prompt_win32.h"
 #include "platform/registry_win32.h"
 #include "platform/shutdown_win32.h"
+#include "platform/single_instance_win32.h"
 #include "platform/tray_win32.h"
 #include "platform/sound_win32.h"
 #include "platform/text_win32.h"
@@ -38,6 +40,13 @@ std::optional<std::string> Environment(const char* name) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+  // A second copy would overwrite the first's totals every second and chime and warn twice: it
+  // brings the running copy's window back instead, and ends before it reads or writes anything.
+  const tkd::SingleInstance instanceOfSession;
+  if (!instanceOfSession.First()) {
+    instanceOfSession.HandOver(TKD_FORM1_CLASS);
+    return 0;
+  }
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TAB_CLASSES | ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
   InitCommonControlsEx(&controls);
 

@@ -83,6 +83,11 @@ class Form1Model : public PageSwitch {
   CloseAction Form_QueryUnload();
   TrayAction TrayIcon_Callback(TrayMouse mouse);
   void TaskbarCreated() { tray_.TaskbarCreated(); }
+  // The program was started again while it runs: its window comes back instead of a second copy.
+  void AnotherStart() {
+    tray_.ShowWindow();
+    view_.windowVisible = true;
+  }
   // False, and nothing asked, while another modal window of ours is open.
   bool menuExit_Click();
   void RmenuExit_Click();

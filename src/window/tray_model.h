@@ -27,6 +27,8 @@ class TrayModel {
   CloseAction Form_QueryUnload();
   // Left button up brings the window back; right button up asks for the pop-up menu.
   TrayAction IconCallback(TrayMouse mouse);
+  // Another start of the program: the window comes back, wherever it was.
+  void ShowWindow() { windowVisible_ = true; }
   // Explorer (re)started and has no icon of ours: it comes back if it was wanted.
   void TaskbarCreated();
   // Once a housekeeping tick: the next try of an add that failed, when one is due.

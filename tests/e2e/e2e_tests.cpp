@@ -213,6 +213,23 @@ TEST_F(DesktopTest, CloseHidesBehindTheTrayAndExitAsksFirst) {
   }
 }
 
+// Two copies would overwrite each other's totals every second, and chime and warn twice.
+TEST_F(DesktopTest, ASecondStartBringsTheHiddenCopyBackAndEndsWithoutTouchingTheRegistry) {
+  ASSERT_NO_FATAL_FAILURE(StartFresh());
+  const HWND form = Main().Handle();
+  PostMessageW(form, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(form); }, kReact));
+  // A start writes where it lives before anything else it keeps.
+  ASSERT_TRUE(RegistryWin32().Write(RegRoot::LocalMachine, kSettingsKey, "Path", "(elsewhere)"));
+  const App second(g_exe);
+  ASSERT_TRUE(second.Started());
+  EXPECT_TRUE(second.EndsWithin(kStartTimeout)) << "the second copy still runs";
+  EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(form) && !IsIconic(form) && GetForegroundWindow() == form; }, kReact))
+      << "the running copy's window did not come back in front";
+  EXPECT_EQ(Setting("Path"), "(elsewhere)");
+  EXPECT_FALSE(app_->EndsWithin(0ms));
+}
+
 TEST_F(DesktopTest, OptionsHidePagesAtOnceAndRefuseAnIntervalOutOfRange) {
   ASSERT_NO_FATAL_FAILURE(StartFresh());
   PostMessageW(Main().Handle(), WM_COMMAND, IDM_OPTION, 0);

@@ -40,6 +40,7 @@ class WebTest : public testing::Test {
       ASSERT_TRUE(RegistryWin32().Write(RegRoot::LocalMachine, kSettingsKey, name, text));
     const std::string base = Env("TIKODAN_SITE_BASE");
     SetEnvironmentVariableW(L"TIKODAN_SITE_BASE", Utf8ToWide(base + sitePath).c_str());
+    app_.reset();  // one copy at a time: a second start only brings the first one back
     app_ = std::make_unique<App>(AppPath());
     SetEnvironmentVariableW(L"TIKODAN_SITE_BASE", Utf8ToWide(base).c_str());
     main_ = app_->WaitForWindow(kStart);
