@@ -42,8 +42,8 @@ void Arm(HWND hwnd, UINT_PTR id, const TickPump& pump) {
 }  // namespace
 
 Form1Window::Form1Window(HINSTANCE instance, Clock& clock, Form1FrameWin32& frame, TrayWin32& tray,
-                         Form1Model& model)
-    : instance_(instance), clock_(clock), frame_(frame), tray_(tray), model_(model),
+                         MonitorsWin32& monitors, Form1Model& model)
+    : instance_(instance), clock_(clock), frame_(frame), tray_(tray), monitors_(monitors), model_(model),
       taskbarCreated_(RegisterWindowMessageW(L"TaskbarCreated")),
       anotherStart_(RegisterWindowMessageW(kAnotherStartMessage)), timer1_(clock), timer2_(clock), timer3_(clock) {
   pages_ = MakePages(model);
@@ -66,20 +66,12 @@ bool Form1Window::Create() {
   wc.lpszClassName = TKD_FORM1_CLASS;
   if (!RegisterClassExW(&wc)) return false;
 
-  // Stored positions are applied as they are, even beyond the current screen.
-  const TwipsRect g = model_.View().geometry;
-  const int dpi = DpiOfWindow(nullptr);
+  // Where start-up placed it, in the pixels of the monitor it was saved on.
+  const PixelRect place = model_.View().placement;
   caption_ = Utf8ToWide(model_.View().caption);
   CreateWindowExW(WS_EX_CONTROLPARENT, TKD_FORM1_CLASS, caption_.c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
-                  TwipsToPixels(g.left, dpi), TwipsToPixels(g.top, dpi), TwipsToPixelsAtLeast(g.width, dpi),
-                  TwipsToPixelsAtLeast(g.height, dpi), nullptr, nullptr, instance_, this);
+                  place.left, place.top, place.width, place.height, nullptr, nullptr, instance_, this);
   if (!hwnd_) return false;
-  // Saving and the minimum size use the window's own DPI; so does the place it opens at, which
-  // may be on a monitor with another scale than the system's.
-  if (Dpi() != dpi)
-    SetWindowPos(hwnd_, nullptr, TwipsToPixels(g.left, Dpi()), TwipsToPixels(g.top, Dpi()),
-                 TwipsToPixelsAtLeast(g.width, Dpi()), TwipsToPixelsAtLeast(g.height, Dpi()),
-                 SWP_NOZORDER | SWP_NOACTIVATE);
   tray_.SetWindow(hwnd_, LoadIconW(instance_, MAKEINTRESOURCEW(IDI_TIKODAN)), TKD_MSG_TRAY_CALLBACK);
   // A copy run as administrator still hears Explorer and a second start, which run as the user.
   for (const UINT message : {taskbarCreated_, anotherStart_, static_cast<UINT>(TKD_MSG_TRAY_CALLBACK)})
@@ -299,8 +291,12 @@ LRESULT Form1Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     }
     case WM_DPICHANGED:
+      monitors_.Forget();
       OnDpiChanged(*reinterpret_cast<const RECT*>(lParam));
       return 0;
+    case WM_DISPLAYCHANGE:
+      monitors_.Forget();
+      break;
     case WM_DESTROY:
       PostQuitMessage(0);
       return 0;

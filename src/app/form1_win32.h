@@ -12,6 +12,7 @@
 #include "app/page_win32.h"
 #include "app/window_frame_win32.h"
 #include "platform/ports.h"
+#include "platform/monitors_win32.h"
 #include "platform/tray_win32.h"
 #include "timing/tick_pump.h"
 #include "window/form1_model.h"
@@ -23,7 +24,8 @@ class AdPanelWin32;
 
 class Form1Window {
  public:
-  Form1Window(HINSTANCE instance, Clock& clock, Form1FrameWin32& frame, TrayWin32& tray, Form1Model& model);
+  Form1Window(HINSTANCE instance, Clock& clock, Form1FrameWin32& frame, TrayWin32& tray, MonitorsWin32& monitors,
+              Form1Model& model);
   ~Form1Window();
   Form1Window(const Form1Window&) = delete;
   Form1Window& operator=(const Form1Window&) = delete;
@@ -56,6 +58,7 @@ class Form1Window {
   Clock& clock_;
   Form1FrameWin32& frame_;
   TrayWin32& tray_;
+  MonitorsWin32& monitors_;
   Form1Model& model_;
   Menus menus_;
   UINT taskbarCreated_;  // the message Explorer broadcasts when it has (re)started

@@ -14,6 +14,7 @@
 #include "platform/http_win32.h"
 #include "platform/lifetime_win32.h"
 #include "platform/locale_win32.h"
+#include "platform/monitors_win32.h"
 #include "platform/program_info_win32.h"
 #include "platform/prompt_win32.h"
 #include "platform/registry_win32.h"
@@ -62,17 +63,18 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   tkd::ShutdownWin32 shutdown;
   tkd::TrayWin32 tray;
   tkd::CursorWin32 cursor;
+  tkd::MonitorsWin32 monitors;
   tkd::Form1FrameWin32 frame;
   tkd::HttpWin32 http;
   tkd::BrowserWin32 browser;
   tkd::RandomWin32 random;
   const tkd::SiteAddresses site =
       tkd::ChooseSiteAddresses(Environment(tkd::kSiteBaseVariable), Environment(tkd::kPromoUrlVariable));
-  tkd::Form1Model model({store, clock, locale, sound, prompt, lifetime, frame, shutdown, tray, cursor,
+  tkd::Form1Model model({store, clock, locale, sound, prompt, lifetime, frame, shutdown, tray, cursor, monitors,
                          {http, browser, random, site}},
                         tkd::CurrentProgramInfo());
   if (!model.Form_Load()) return 0;
-  tkd::Form1Window window(instance, clock, frame, tray, model);
+  tkd::Form1Window window(instance, clock, frame, tray, monitors, model);
   if (!window.Create()) return 1;
   prompt.SetOwner(window.Handle());
   browser.SetOwner(window.Handle());

@@ -1,7 +1,5 @@
-// Form1FrameWin32: state, bounds in twips and the topmost band of the main window.
+// Form1FrameWin32: state, bounds and the topmost band of the main window.
 #include "app/window_frame_win32.h"
-
-#include "settings/window_geometry.h"
 
 namespace tkd {
 
@@ -28,12 +26,10 @@ void Form1FrameWin32::SetTopmost(bool topmost) {
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
-TwipsRect Form1FrameWin32::Bounds() {
+PixelRect Form1FrameWin32::Bounds() {
   RECT r{};
   GetWindowRect(hwnd_, &r);
-  const int dpi = DpiOfWindow(hwnd_);
-  return {PixelsToTwips(r.left, dpi), PixelsToTwips(r.top, dpi), PixelsToTwips(r.right - r.left, dpi),
-          PixelsToTwips(r.bottom - r.top, dpi)};
+  return {r.left, r.top, r.right - r.left, r.bottom - r.top};
 }
 
 }  // namespace tkd

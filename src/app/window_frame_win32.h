@@ -18,7 +18,7 @@ class Form1FrameWin32 : public WindowFrame {
  public:
   void SetHandle(HWND hwnd) { hwnd_ = hwnd; }
   bool IsNormal() override;
-  TwipsRect Bounds() override;
+  PixelRect Bounds() override;  // physical pixels: the program is aware of each monitor's DPI
   void SetTopmost(bool topmost) override;
 
  private:

@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace tkd {
 
@@ -104,12 +105,29 @@ struct TwipsRect {
   double left = 0, top = 0, width = 0, height = 0;
 };
 
+// Places on the screen in physical pixels; negative left of or above the primary monitor.
+struct PixelRect {
+  int left = 0, top = 0, width = 0, height = 0;
+};
+
+struct Monitor {
+  PixelRect bounds;
+  int dpi = 96;  // its scale: 96 at 100 %, 144 at 150 %
+};
+
+// The monitors attached now.
+class Monitors {
+ public:
+  virtual ~Monitors() = default;
+  virtual std::vector<Monitor> Attached() = 0;  // never empty
+};
+
 // The main window as the logic sees it: its state and its outer bounds.
 class WindowFrame {
  public:
   virtual ~WindowFrame() = default;
   virtual bool IsNormal() = 0;  // neither minimised nor maximised
-  virtual TwipsRect Bounds() = 0;
+  virtual PixelRect Bounds() = 0;
   // In the topmost band or out of it; position and size unchanged.
   virtual void SetTopmost(bool topmost) = 0;
 };

@@ -83,7 +83,7 @@ std::string Restored(const Setting& row, const std::string& stored) {
     }
     case R::HourElseEmpty: return TextWithin(x, 0, 24);
     case R::MinuteElseEmpty: return TextWithin(x, 0, 60);
-    case R::PositiveElse1000: return NumberText(x > 0 ? x : kDefaultEdge);
+    case R::NonZeroElse1000: return NumberText(x != 0 ? x : kDefaultEdge);
     case R::AtLeastMinWidthElseMin: return NumberText(x < Form1minW ? Form1minW : x);
     case R::AtLeastMinHeightElse4815: return NumberText(x < Form1minH ? kDefaultHeight : x);
     case R::PositiveElseZero: return NumberText(x > 0 ? x : 0);

@@ -25,7 +25,8 @@ enum class RestoreRule {
   PositiveMinutesElse5,     // its reading's text when above 0, else "5"
   HourElseEmpty,            // its reading's text when 0 <= x < 24, else empty
   MinuteElseEmpty,          // its reading's text when 0 <= x < 60, else empty
-  PositiveElse1000,         // its reading when above 0, else 1000
+  NonZeroElse1000,          // its reading, or 1000 when it reads 0 (missing too); where the
+                            // window's place lies on no monitor is WindowGeometry's to judge
   AtLeastMinWidthElseMin,   // its reading when at least 5300, else 5300
   AtLeastMinHeightElse4815, // its reading when at least 4380, else 4815
   PositiveElseZero,         // its reading when above 0, else 0 (no rank)
@@ -72,8 +73,8 @@ inline constexpr Setting Text5{.name = "Text5", .form = F::Text, .rule = R::Hour
 inline constexpr Setting Text6{.name = "Text6", .form = F::Text, .rule = R::MinuteElseEmpty};
 inline constexpr Setting Text7{.name = "Text7", .form = F::Text, .rule = R::HourElseEmpty};
 inline constexpr Setting Text8{.name = "Text8", .form = F::Text, .rule = R::MinuteElseEmpty};
-inline constexpr Setting Top{.name = "Top", .form = F::PlainNumber, .rule = R::PositiveElse1000};
-inline constexpr Setting Left{.name = "Left", .form = F::PlainNumber, .rule = R::PositiveElse1000};
+inline constexpr Setting Top{.name = "Top", .form = F::PlainNumber, .rule = R::NonZeroElse1000};
+inline constexpr Setting Left{.name = "Left", .form = F::PlainNumber, .rule = R::NonZeroElse1000};
 inline constexpr Setting F_Width{
     .name = "F_Width", .form = F::PlainNumber, .rule = R::AtLeastMinWidthElseMin};
 inline constexpr Setting F_Height{

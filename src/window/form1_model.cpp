@@ -14,7 +14,7 @@ Form1Model::Form1Model(const Form1Ports& ports, ProgramInfo program)
       stopwatch_(ports.store, ports.sound, modal_, program_.folder),
       chime_(ports.store, ports.sound, program_.folder),
       scheduler_(ports.store, modal_, ports.shutdown, ports.lifetime, ports.clock),
-      geometry_(ports.store, ports.frame),
+      geometry_(ports.store, ports.frame, ports.monitors),
       usage_(ports.store),
       odometer_(ports.store, ports.locale),
       overview_(ports.store),
@@ -35,7 +35,7 @@ bool Form1Model::Form_Load() {
   RestoreRank();
   stopwatch_.SetText1(Restored(setting::Text1, ports_.store.Read(setting::Text1)));
   scheduler_.RestoreDailyTimes();
-  view_.geometry = geometry_.Restore();
+  view_.placement = geometry_.Restore();
   usage_.Restore();
   RestoreSwitches();
   odometer_.Restore();

@@ -45,6 +45,7 @@ struct Form1Ports {
   Shutdown& shutdown;
   TrayIcon& tray;
   Cursor& cursor;
+  Monitors& monitors;
   WebPorts web;
 };
 
@@ -52,7 +53,7 @@ struct Form1View {
   std::string caption = kProductName;
   std::array<bool, kPageCount> pageVisible{true, true, true, true, true, true};
   int currentPage = kPageStopwatch;
-  TwipsRect geometry{kDefaultEdge, kDefaultEdge, Form1minW, kDefaultHeight};  // where it opens
+  PixelRect placement;  // where it opens, in physical pixels
   bool timer1Enabled = true;
   bool check1 = false;  // "置最前": always on top, applied by every tick
   bool check3 = false;  // "菜单": the menu bar

@@ -77,7 +77,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   TKD_CHECK(h.Load());
   Form1Model& m = *h.model;
-  TKD_CHECK(m.View().geometry.width >= Form1minW && m.View().geometry.height >= Form1minH && m.AdInterval() >= 1);
+  const PixelRect& place = m.View().placement;  // on the fake's one 144-dpi monitor
+  TKD_CHECK(place.width >= TwipsToPixelsAtLeast(Form1minW, 144) && place.height >= TwipsToPixelsAtLeast(Form1minH, 144) &&
+            m.AdInterval() >= 1);
   CheckShown(m);
   Stopwatch& stopwatch = m.stopwatch();
   ShutdownScheduler& scheduler = m.scheduler();

@@ -136,11 +136,19 @@ struct FakeTray : TrayIcon {
 
 struct FakeFrame : WindowFrame {
   bool IsNormal() override { return normal; }
-  TwipsRect Bounds() override { return bounds; }
+  PixelRect Bounds() override { return bounds; }
   void SetTopmost(bool on) override { topmost.push_back(on); }
   bool normal = true;
   std::vector<bool> topmost;  // every request, in order
-  TwipsRect bounds{1500, 1200, 6000, 5000};
+  PixelRect bounds{150, 120, 600, 500};  // 1500, 1200, 6000 and 5000 twips at 144 dots per inch
+};
+
+// One monitor at 144 dots per inch unless told otherwise: ten twips a pixel.
+struct FakeMonitors : Monitors {
+  FakeMonitors() = default;
+  explicit FakeMonitors(std::vector<Monitor> list) : monitors(std::move(list)) {}
+  std::vector<Monitor> Attached() override { return monitors; }
+  std::vector<Monitor> monitors{{{0, 0, 2880, 1800}, 144}};
 };
 
 // Fetches wait until the test answers them, oldest first, as the site would.

@@ -18,7 +18,7 @@ struct Form1Harness {
   void Restart() {
     store = std::make_unique<SettingsStore>(registry);
     model = std::make_unique<Form1Model>(
-        Form1Ports{*store, clock, locale, sound, prompt, lifetime, frame, shutdown, tray, cursor,
+        Form1Ports{*store, clock, locale, sound, prompt, lifetime, frame, shutdown, tray, cursor, monitors,
                    {http, browser, random, site}},
         ProgramInfo{kFolder, "TiKoDan", version_});
     timer1 = std::make_unique<TickPump>(clock);
@@ -57,6 +57,7 @@ struct Form1Harness {
   FakeShutdown shutdown;
   FakeTray tray;
   FakeCursor cursor;
+  FakeMonitors monitors;
   FakeHttp http;
   FakeBrowser browser;
   FakeRandom random;

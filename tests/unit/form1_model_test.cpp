@@ -25,8 +25,9 @@ TEST(Form1Load, AFreshMachineWritesInOrderAndOpensWithTheDefaults) {
   EXPECT_EQ(v.pageVisible, (std::array<bool, kPageCount>{true, true, true, true, false, true}));
   EXPECT_EQ(v.currentPage, kPageShutdown);
   EXPECT_TRUE(v.menuBarVisible);
-  EXPECT_EQ((std::vector<double>{v.geometry.left, v.geometry.top, v.geometry.width, v.geometry.height}),
-            (std::vector<double>{1000, 1000, 5300, 4815}));
+  // 1000, 1000, 5300 and 4815 twips at the fake monitor's ten twips a pixel.
+  EXPECT_EQ((std::vector{v.placement.left, v.placement.top, v.placement.width, v.placement.height}),
+            (std::vector{100, 100, 530, 482}));
   EXPECT_EQ(h.model->stopwatch().View(), StopwatchView{.label7 = ""});
   EXPECT_EQ(h.model->UsageSeconds(), 0);
   EXPECT_EQ(h.model->VersionText(), "V1.4.6");
@@ -47,13 +48,13 @@ TEST(Form1Load, TicksCutOffRunAfterRunKeepTheTotal) {
 }
 
 TEST(Form1Load, RestoresWhatTheRegistryHolds) {
-  const struct { const char *text1, *check2, *js00, *js00Copy, *width; const char* shown; bool countdown; double usage, w; } cases[] = {
-      {"1.5", " 1", " 3600", "3600", "8000", "1.5", true, 3600, 8000},
-      {"20 分钟", "1", " 3600", nullptr, "5299", "20", true, 0, 5300},  // a missing copy reads 0
-      {"0", "2", " 3600", " 3598", "", "5", false, 0, 5300},           // copies that differ
-      {"5", "", " 3600", " 3599", "", "5", false, 3600, 5300},         // a tick cut off between its two writes
-      {"5", "", " 1", "abc", "", "5", false, 0, 5300},                 // a copy that is no number
-      {"5", "", " 1.7976931349623157", "1.7976931349623157", "", "5", false, 1.7976931349623157, 5300},
+  const struct { const char *text1, *check2, *js00, *js00Copy, *width; const char* shown; bool countdown; double usage; int w; } cases[] = {
+      {"1.5", " 1", " 3600", "3600", "8000", "1.5", true, 3600, 800},
+      {"20 分钟", "1", " 3600", nullptr, "5299", "20", true, 0, 530},  // a missing copy reads 0
+      {"0", "2", " 3600", " 3598", "", "5", false, 0, 530},           // copies that differ
+      {"5", "", " 3600", " 3599", "", "5", false, 3600, 530},         // a tick cut off between its two writes
+      {"5", "", " 1", "abc", "", "5", false, 0, 530},                 // a copy that is no number
+      {"5", "", " 1.7976931349623157", "1.7976931349623157", "", "5", false, 1.7976931349623157, 530},
   };
   for (const auto& c : cases) {
     Form1Harness h;
@@ -67,7 +68,7 @@ TEST(Form1Load, RestoresWhatTheRegistryHolds) {
     EXPECT_EQ(h.model->stopwatch().View().text1, c.shown) << c.text1;
     EXPECT_EQ(h.model->stopwatch().View().check2, c.countdown) << c.check2;
     EXPECT_EQ(h.model->UsageSeconds(), c.usage) << c.js00;
-    EXPECT_EQ(h.model->View().geometry.width, c.w) << c.width;
+    EXPECT_EQ(h.model->View().placement.width, c.w) << c.width;
     h.Run(1000);  // the tick stores the total as it will be read at the next start, never less
     EXPECT_EQ(NumericReading(h.Stored(setting::js00).value_or("")), c.usage + 1) << c.js00;
   }
@@ -115,7 +116,7 @@ TEST(Form1Tick, KeepsGeometryAndUsageAndShowsTheTimeInTheTitle) {
                                                          "F_Width=6000", "F_Height=5000", "AllMove= 4219"}));
   EXPECT_EQ(h.model->View().caption, "TiKoDanV1.4.6 14:05:09");
   h.frame.normal = false;  // minimised or maximised: the geometry keeps its last normal values
-  h.frame.bounds = {0, 0, 20000, 15000};
+  h.frame.bounds = {0, 0, 2000, 1500};
   h.registry.writes.clear();
   h.Run(2000);
   EXPECT_EQ(h.registry.writes, (std::vector<std::string>{"js00= 3601", "js00= 3601", "AllMove= 4219", "js00= 3602",

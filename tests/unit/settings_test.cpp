@@ -48,13 +48,51 @@ TEST(SettingsTable, RestoreRulesNeverGiveATextOutsideTheirRange) {
       {Text5, "23", "23"},    {Text5, "24", ""},      {Text5, "-1", ""},       {Text5, "", "0"},
       {Text5, "23.999999999999996", "23.999999999999996"},  // 15 digits would print "24"
       {Text6, "59.99999999999999", "59.99999999999999"},    {Text6, "60", ""},
-      {Top, "0", "1000"},     {Top, "99999", "99999"},
+      {Top, "0", "1000"},     {Top, "99999", "99999"},  {Left, "-1280", "-1280"},
       {F_Width, "5299.9", "5300"}, {F_Width, "8000", "8000"},
       {F_Height, "4379", "4815"},  {F_Height, "4380", "4380"},
       {ADsj, "0", "1"},       {ADsj, " 5", "5"},      {ADtime, "", "180"},     {MingCi, "-3", "0"},
       {firstDate, "2026/12/6", "2026/12/6"}, {firstDate, "六月", ""}, {firstuse, "2", "1"}, {firstuse, "", "0"},
   };
   for (const auto& c : cases) EXPECT_EQ(Restored(c.row, c.stored), c.restored) << c.row.name << " '" << c.stored << "'";
+}
+
+// A 96-dpi primary, a 144-dpi monitor to its right, a 168-dpi one left of it and a little above.
+struct TwoScalesTest : ::testing::Test {
+  FakeRegistry registry;
+  SettingsStore store{registry};
+  testing::FakeFrame frame;
+  testing::FakeMonitors monitors{{{{0, 0, 1920, 1080}, 96}, {{1920, 0, 2880, 1620}, 144}, {{-1280, -300, 1280, 1024}, 168}}};
+  WindowGeometry geometry{store, frame, monitors};
+};
+
+TEST_F(TwoScalesTest, SaveThenRestoreIsTheIdentityOnEveryMonitor) {
+  const PixelRect places[] = {{2000, 100, 530, 482}, {100, 100, 354, 321}, {1333, 200, 400, 400},
+                              {-1000, -200, 701, 601}, {-50, 100, 650, 550}};  // the last: partly off the left one
+  for (const PixelRect& place : places) {
+    frame.bounds = place;
+    geometry.SavePosition();
+    geometry.SaveSize();
+    const PixelRect restored = geometry.Restore();
+    EXPECT_EQ((std::vector{restored.left, restored.top, restored.width, restored.height}),
+              (std::vector{place.left, place.top, place.width, place.height}))
+        << place.left << "," << place.top << " stored as " << store.Read(setting::Left) << "," << store.Read(setting::Top);
+  }
+}
+
+TEST_F(TwoScalesTest, APlaceOnNoMonitorOpensAtTheDefaultOneAndZeroMeansTheDefault) {
+  const struct { const char *left, *top; int x, y; } cases[] = {
+      {"100000", "1500", 67, 67},   // where a monitor since detached stood
+      {"-30000", "-1500", 67, 67},
+      {"0", "1500", 67, 100},       // 0 (or nothing stored) reads as the default edge
+      {"", "", 67, 67}};
+  for (const auto& c : cases) {
+    registry.Set(RegRoot::LocalMachine, SettingsKey, "Left", c.left);
+    registry.Set(RegRoot::LocalMachine, SettingsKey, "Top", c.top);
+    const PixelRect restored = geometry.Restore();
+    // 5300 twips are 353.3 pixels at 96 dots per inch: never less than the minimum width.
+    EXPECT_EQ((std::vector{restored.left, restored.top, restored.width}), (std::vector{c.x, c.y, 354})) << c.left << "," << c.top;
+  }
 }
 
 TEST(WindowGeometry, TwipsBecomePixelsAWindowCanTake) {

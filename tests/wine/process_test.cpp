@@ -1,4 +1,4 @@
-// The clock, the running program's path and EndProgram.
+// The clock, the running program's path, the monitors and EndProgram.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -6,9 +6,11 @@
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "platform/clock_win32.h"
 #include "platform/lifetime_win32.h"
+#include "platform/monitors_win32.h"
 #include "platform/program_info_win32.h"
 #include "platform/text_win32.h"
 
@@ -41,6 +43,27 @@ TEST(RunningModulePath, IsWholeWhateverTheFirstBufferSize) {
   ASSERT_NE(GetFileAttributesW(path.c_str()), INVALID_FILE_ATTRIBUTES) << WideToUtf8(path);
   for (std::size_t first : {std::size_t{0}, std::size_t{1}, path.size() - 1, path.size()})
     EXPECT_EQ(RunningModulePath(first), path) << "first buffer " << first;
+}
+
+TEST(MonitorsWin32, ListsEveryMonitorOfTheScreenWithTheDpiItIsDrawnAt) {
+  MonitorsWin32 monitors;
+  const std::vector<Monitor> attached = monitors.Attached();
+  ASSERT_FALSE(attached.empty());
+  RECT all{0, 0, 0, 0};
+  bool primary = false;
+  for (const Monitor& m : attached) {
+    const RECT r{m.bounds.left, m.bounds.top, m.bounds.left + m.bounds.width, m.bounds.top + m.bounds.height};
+    UnionRect(&all, &all, &r);
+    primary = primary || (r.left == 0 && r.top == 0);
+    EXPECT_GE(m.dpi, 96);
+  }
+  EXPECT_TRUE(primary) << "no monitor at 0, 0";
+  EXPECT_EQ((std::vector<int>{all.left, all.top, all.right - all.left, all.bottom - all.top}),
+            (std::vector{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+                         GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)}));
+  HDC screen = GetDC(nullptr);
+  EXPECT_EQ(attached.front().dpi, GetDeviceCaps(screen, LOGPIXELSX));  // one scale for all under Wine
+  ReleaseDC(nullptr, screen);
 }
 
 TEST(LifetimeWin32DeathTest, EndProgramEndsTheProcessAtOnceWithCodeZero) {
