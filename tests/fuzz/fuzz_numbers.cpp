@@ -49,6 +49,7 @@ void CheckRestored(const std::string& stored) {
     else if (row.rule == R::TickedWhenOne || row.rule == R::FirstRunWhenZero) TKD_CHECK(r == "0" || r == "1");
     else if (row.rule == R::HourElseEmpty) TKD_CHECK(r.empty() || (StartsWithNumber(r) && v >= 0 && v < 24));
     else if (row.rule == R::MinuteElseEmpty) TKD_CHECK(r.empty() || (StartsWithNumber(r) && v >= 0 && v < 60));
+    else if (row.rule == R::NonZeroElse1000) TKD_CHECK(StartsWithNumber(r) && v != 0);
     else TKD_CHECK(StartsWithNumber(r) && (row.rule == R::PositiveElseZero ? v >= 0 : v > 0));
     if (row.rule != R::AsStored && row.rule != R::DateElseToday) TKD_CHECK(!BadText(r));
   }

@@ -36,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::string latest = "(none)";
   FetchLatestVersion(http, web.site.base, 146, [&](const std::string& text) { latest = text; });
   UpdateCheck check(web, prompt, 146);
-  check.Tick(kUpdateCheckTick);
+  check.Tick(kUpdateCheckTick, [&] { check.OfferNewVersion(); });
   UpdateDialog dialog(web, {1, 4, 6});
   dialog.Form_Load();
   Ranking ranking(store, web);
