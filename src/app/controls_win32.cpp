@@ -87,6 +87,12 @@ HWND Controls::Find(int id) const {
   return nullptr;
 }
 
+int Controls::PageOf(int id) const {
+  for (const Control& c : controls_)
+    if (c.id == id) return c.page;
+  return kNoPage;
+}
+
 void Controls::Move(int id, int x, int y, int width, int height) {
   if (HWND hwnd = Find(id)) MoveWindow(hwnd, x, y, width, height, TRUE);
 }

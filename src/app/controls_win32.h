@@ -77,6 +77,7 @@ class Controls {
   void CreateToolTips();
 
   HWND Find(int id) const;  // nullptr when the control has not been made
+  int PageOf(int id) const;  // the page whose control it is; kNoPage also for one not made
   bool Has(int id) const { return Find(id) != nullptr; }
   void Move(int id, int x, int y, int width, int height);
 

@@ -4,11 +4,12 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <optional>
 
+#include "app/options_dialog_win32.h"
 #include "app/pages_win32.h"
 #include "app/resource.h"
-#include "app/window_frame_win32.h"
-#include "app/web_dialogs_win32.h"
+#include "app/update_dialog_win32.h"
 #include "platform/single_instance_win32.h"
 #include "platform/text_win32.h"
 #include "settings/window_geometry.h"
@@ -16,12 +17,8 @@
 namespace tkd {
 namespace {
 
-constexpr UINT_PTR kTimer1 = 1;  // housekeeping, once a second for the life of the window
-constexpr UINT_PTR kTimer2 = 2;  // the stopwatch, while it runs
-constexpr UINT_PTR kTimer3 = 3;  // the after-minutes shutdown countdown, while it is armed
-constexpr UINT_PTR kTimer4 = 4;  // the mouse odometer's samples
-constexpr ULONGLONG kMousePageRenderMs = 50;
-constexpr int kTabHeight = 26;  // pixels at 96 dots per inch
+constexpr UINT_PTR kWakeTimer = 1;  // armed for whenever the model is next due
+constexpr int kTabHeight = 26;      // pixels at 96 dots per inch
 constexpr int kSwitchesHeight = 26, kSwitchWidth = 72;
 
 // On the window itself, below the pages.
@@ -30,24 +27,13 @@ constexpr ControlSpec kSwitches[] = {
     {IDC_CHECK3, WC_BUTTONW, BS_AUTOCHECKBOX | WS_TABSTOP, FontRole::Ui, "菜单"},
 };
 
-// Arms a window timer for the pump's next tick, or stops it.
-void Arm(HWND hwnd, UINT_PTR id, const TickPump& pump) {
-  if (!pump.Enabled()) {
-    KillTimer(hwnd, id);
-    return;
-  }
-  SetTimer(hwnd, id, std::max<UINT>(USER_TIMER_MINIMUM, pump.MsUntilNextTick()), nullptr);
-}
-
 }  // namespace
 
-Form1Window::Form1Window(HINSTANCE instance, Clock& clock, Form1FrameWin32& frame, TrayWin32& tray,
-                         MonitorsWin32& monitors, Form1Model& model)
-    : instance_(instance), clock_(clock), frame_(frame), tray_(tray), monitors_(monitors), model_(model),
+Form1Window::Form1Window(HINSTANCE instance, Form1FrameWin32& frame, TrayWin32& tray, MonitorsWin32& monitors,
+                         Form1Model& model)
+    : instance_(instance), frame_(frame), tray_(tray), monitors_(monitors), model_(model),
       taskbarCreated_(RegisterWindowMessageW(L"TaskbarCreated")),
-      anotherStart_(RegisterWindowMessageW(kAnotherStartMessage)), timer1_(clock), timer2_(clock), timer3_(clock) {
-  pages_ = MakePages(model);
-}
+      anotherStart_(RegisterWindowMessageW(kAnotherStartMessage)), pages_(MakePages(model)) {}
 
 Form1Window::~Form1Window() {
   if (hwnd_) DestroyWindow(hwnd_);  // with it go the controls and their tool tips
@@ -73,14 +59,14 @@ bool Form1Window::Create() {
                   place.left, place.top, place.width, place.height, nullptr, nullptr, instance_, this);
   if (!hwnd_) return false;
   tray_.SetWindow(hwnd_, LoadIconW(instance_, MAKEINTRESOURCEW(IDI_TIKODAN)), TKD_MSG_TRAY_CALLBACK);
-  // A copy run as administrator still hears Explorer and a second start, which run as the user.
+  // A copy run as administrator still hears Explorer, its icon and a second start, all the user's.
   for (const UINT message : {taskbarCreated_, anotherStart_, static_cast<UINT>(TKD_MSG_TRAY_CALLBACK)})
     ChangeWindowMessageFilterEx(hwnd_, message, MSGFLT_ALLOW, nullptr);
-  about_ = std::make_unique<AboutBoxWin32>(instance_, hwnd_);
+  about_ = std::make_unique<AboutBoxWin32>(instance_);
   adPanel_ = std::make_unique<AdPanelWin32>(instance_, model_.web().advertising());
   model_.SetChanged([this] { Render(); });  // an answer from the site
 
-  fonts_ = std::make_unique<Fonts>(Dpi());
+  fonts_ = std::make_unique<Fonts>(frame_.Dpi());
   controls_ = std::make_unique<Controls>(hwnd_, instance_);
   tab_ = CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP, 0, 0, 0, 0,
                          hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_SSTAB1)), instance_, nullptr);
@@ -89,25 +75,19 @@ bool Form1Window::Create() {
   controls_->SetTip(IDC_CHECK1, "是否将本软件置于屏幕最前");
   controls_->SetTip(IDC_CHECK3, "是否显示系统菜单");
   currentPage_ = model_.View().currentPage;
-  BuildTabs();
-  EnsurePage(currentPage_);
-  Layout();
-  Render();
-  controls_->ShowPage(currentPage_);
-  SyncTimers();
-  ArmSampling();
+  Render();  // builds the tabs, which makes the first page
+  ArmTimer();
   return true;
 }
 
 void Form1Window::Show(int showCommand) {
   ShowWindow(hwnd_, showCommand);
+  shown_ = true;
   UpdateWindow(hwnd_);
   // Tool tips are only needed once the pointer rests on a control; making them after the window
   // is up shortens the start.
   controls_->CreateToolTips();
 }
-
-int Form1Window::Dpi() const { return DpiOfWindow(hwnd_); }
 
 // A page's controls are made the first time the page is shown, as property sheets do, so that
 // start-up pays only for the page it opens on.
@@ -119,112 +99,163 @@ PageWin32* Form1Window::EnsurePage(int page) {
   return shell;
 }
 
+// The tab control cannot hide a tab, so the visible pages are laid out as its items.
+void Form1Window::BuildTabs() {
+  tabsBuiltFor_ = model_.View().pageVisible;
+  TabCtrl_DeleteAllItems(tab_);
+  tabCount_ = 0;
+  int selected = -1;
+  for (int page = 0; page < kPageCount; ++page) {
+    if (!tabsBuiltFor_[page]) continue;
+    std::wstring caption = Utf8ToWide(kPageCaptions[page]);
+    TCITEMW item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = caption.data();
+    TabCtrl_InsertItem(tab_, tabCount_, &item);
+    if (page == currentPage_) selected = tabCount_;
+    tabPages_[tabCount_++] = page;
+  }
+  if (selected < 0 && tabCount_ > 0) currentPage_ = tabPages_[selected = 0];
+  TabCtrl_SetCurSel(tab_, selected);
+  OnTabChange();
+}
+
+void Form1Window::OnTabChange() {
+  const int index = TabCtrl_GetCurSel(tab_);
+  if (index >= 0 && index < tabCount_) currentPage_ = tabPages_[index];
+  EnsurePage(currentPage_);
+  Layout();
+  if (pageCreated_[currentPage_]) pages_[currentPage_]->Render(*controls_);
+  controls_->ShowPage(currentPage_);
+}
+
 void Form1Window::Layout() {
   if (!tab_) return;  // still being created
+  const int dpi = frame_.Dpi();
+  const auto px = [dpi](int at96) { return MulDiv(at96, dpi, kBaseDpi); };
   RECT client{};
   GetClientRect(hwnd_, &client);
-  const int tabHeight = MulDiv(kTabHeight, Dpi(), kBaseDpi);
-  MoveWindow(tab_, 0, 0, client.right, tabHeight, TRUE);
-  const int switchesTop = client.bottom - MulDiv(kSwitchesHeight, Dpi(), kBaseDpi);
-  const int switchWidth = MulDiv(kSwitchWidth, Dpi(), kBaseDpi), margin = MulDiv(8, Dpi(), kBaseDpi);
-  const int switchHeight = MulDiv(kSwitchesHeight - 6, Dpi(), kBaseDpi);
-  controls_->Move(IDC_CHECK1, margin, switchesTop, switchWidth, switchHeight);
-  controls_->Move(IDC_CHECK3, margin * 2 + switchWidth, switchesTop, switchWidth, switchHeight);
-  const RECT area{0, tabHeight, client.right, switchesTop};
+  MoveWindow(tab_, 0, 0, client.right, px(kTabHeight), TRUE);
+  const int switchesTop = client.bottom - px(kSwitchesHeight), margin = px(8);
+  controls_->Move(IDC_CHECK1, margin, switchesTop, px(kSwitchWidth), px(kSwitchesHeight - 6));
+  controls_->Move(IDC_CHECK3, margin * 2 + px(kSwitchWidth), switchesTop, px(kSwitchWidth), px(kSwitchesHeight - 6));
+  const RECT area{0, px(kTabHeight), client.right, switchesTop};
   for (int page = 0; page < kPageCount; ++page)
-    if (pageCreated_[page]) pages_[page]->Layout(*controls_, area, Dpi());
+    if (pageCreated_[page]) pages_[page]->Layout(*controls_, area, dpi);
 }
 
 void Form1Window::Render() {
   rendering_ = true;
-  std::wstring caption = Utf8ToWide(model_.View().caption);
-  if (caption != caption_) {
+  const Form1View& v = model_.View();
+  if (std::wstring caption = Utf8ToWide(v.caption); caption != caption_) {
     caption_ = std::move(caption);
     SetWindowTextW(hwnd_, caption_.c_str());
   }
-  controls_->SetChecked(IDC_CHECK1, model_.View().check1);
-  controls_->SetChecked(IDC_CHECK3, model_.View().check3);
-  menus_.ShowMenuBar(hwnd_, model_.View().menuBarVisible);
+  controls_->SetChecked(IDC_CHECK1, v.check1);
+  controls_->SetChecked(IDC_CHECK3, v.check3);
+  menus_.ShowMenuBar(hwnd_, v.check3);
+  if (v.pageVisible != tabsBuiltFor_ || tabCount_ == 0) BuildTabs();  // only when the pages shown changed
   for (int page = 0; page < kPageCount; ++page)
-    if (pageCreated_[page]) pages_[page]->Render(*controls_);
+    if (pageCreated_[page] && page == currentPage_) pages_[page]->Render(*controls_);
+  adPanel_->Render();
+  if (shown_ && !v.windowVisible) ShowWindow(hwnd_, SW_HIDE);  // behind the tray icon
+  shown_ = shown_ && v.windowVisible;
   rendering_ = false;
 }
 
-// The odometer's samples run from the start to the end, shown or hidden, at its own pace.
-void Form1Window::ArmSampling() {
-  const int interval = model_.odometer().NextSampleMs();
-  if (interval == samplingMs_) return;
-  samplingMs_ = interval;
-  SetTimer(hwnd_, kTimer4, std::max<UINT>(USER_TIMER_MINIMUM, interval), nullptr);
+void Form1Window::ArmTimer() {
+  SetTimer(hwnd_, kWakeTimer, std::max<UINT>(USER_TIMER_MINIMUM, model_.MsUntilDue()), nullptr);
 }
 
-void Form1Window::SyncTimers() {
-  timer1_.SetEnabled(model_.View().timer1Enabled);
-  timer2_.SetEnabled(model_.stopwatch().View().timer2Enabled);
-  timer3_.SetEnabled(model_.scheduler().View().timer3Enabled);
-  Arm(hwnd_, kTimer1, timer1_);
-  Arm(hwnd_, kTimer2, timer2_);
-  Arm(hwnd_, kTimer3, timer3_);
-}
-
-void Form1Window::OnTimer(UINT_PTR id) {
-  // Every tick that has fallen due runs now, so a held-up thread loses no seconds.
-  if (id == kTimer1) {
-    timer1_.RunDue([&] {
-      model_.Timer1_Timer();
-      Render();
-      return model_.View().timer1Enabled;
-    });
-  } else if (id == kTimer2) {
-    timer2_.RunDue([&] {
-      model_.stopwatch().Timer2_Timer();
-      return model_.stopwatch().View().timer2Enabled;
-    });
-    Render();
-  } else if (id == kTimer4) {
-    model_.Timer4_Timer();
-    ArmSampling();
-    // Nobody reads a label that changes a hundred times a second: twenty times is plenty.
-    const ULONGLONG now = GetTickCount64();
-    if (pageCreated_[kPageMouse] && now - mousePageRenderedMs_ >= kMousePageRenderMs) {
-      mousePageRenderedMs_ = now;
-      pages_[kPageMouse]->Render(*controls_);
-    }
-    return;  // the other timers are armed as they were
-  } else if (id == kTimer3) {
-    timer3_.RunDue([&] {
-      model_.scheduler().Timer3_Timer();
-      return model_.scheduler().View().timer3Enabled;
-    });
-    Render();
-  }
-  SyncTimers();
+void Form1Window::OnTimer() {
+  const Woken woken = model_.Wake();
+  if (woken.ticked) Render();
+  else if (woken.mousePage && currentPage_ == kPageMouse && pageCreated_[kPageMouse]) pages_[kPageMouse]->Render(*controls_);
+  ArmTimer();
 }
 
 void Form1Window::OnCommand(int id, int code) {
   if (rendering_) return;  // changes made by Render are not the user's
   if (id == IDC_LABEL5 && code == STN_DBLCLK) {  // "分钟": the advertising panel
     adPanel_->Open();
-    return;
-  }
-  if ((id == IDC_CHECK1 || id == IDC_CHECK3) && code == BN_CLICKED) {
+  } else if ((id == IDC_CHECK1 || id == IDC_CHECK3) && code == BN_CLICKED) {
     const bool checked = controls_->Checked(id);
     id == IDC_CHECK1 ? model_.Check1_Click(checked) : model_.Check3_Click(checked);
-    Render();
+  } else if (const int page = controls_->PageOf(id); page >= 0 && pageCreated_[page]) {
+    pages_[page]->OnCommand(*controls_, id, code);
+  } else {
     return;
   }
-  for (int page = 0; page < kPageCount; ++page) {
-    if (pageCreated_[page] && pages_[page]->OnCommand(*controls_, id, code)) {
-      Render();
-      SyncTimers();
-      return;
-    }
+  Render();
+  ArmTimer();
+}
+
+void Form1Window::OnMenu(int id) {
+  switch (id) {
+    case IDM_OPTION:
+      if (std::optional<OptionsModel> options = model_.OpenOptions()) {
+        OptionsDialogWin32(instance_, *options, [this] { Render(); }).ShowModal(hwnd_);
+        model_.OptionsDialog_Closed();
+      } else {
+        BringModalForward();
+      }
+      break;
+    case IDM_EXIT:
+      if (!model_.menuExit_Click()) BringModalForward();
+      break;
+    case IDM_REXIT: model_.RmenuExit_Click(); break;
+    case IDM_CHAOZHOU:
+    case IDM_RSUPPORT: model_.menuChaoZhou_Click(); break;
+    case IDM_UPDATE:
+    case IDM_RUPDATE:  // the housekeeping tick stops while the dialog is open
+      if (const std::unique_ptr<UpdateDialog> dialog = model_.menuUpdate_Click()) {
+        ArmTimer();
+        UpdateDialogWin32(instance_, *dialog).ShowModal(hwnd_);
+        model_.UpdateDialog_Closed();
+      } else {
+        BringModalForward();
+      }
+      break;
+    case IDM_ABOUT:
+    case IDM_RABOUT: about_->Show(hwnd_, model_.nemuAbout_Click()); break;
+    default: return;
+  }
+  Render();
+  ArmTimer();
+}
+
+// The dialog or message box of ours that holds the main window: a visible, enabled window the main
+// window owns, other than the modeless about box. The topmost one comes first.
+void Form1Window::BringModalForward() {
+  struct Search {
+    HWND owner, about, found;
+  } search{hwnd_, about_->Handle(), nullptr};
+  EnumThreadWindows(GetCurrentThreadId(), [](HWND window, LPARAM parameter) -> BOOL {
+    auto& s = *reinterpret_cast<Search*>(parameter);
+    if (window == s.about || GetWindow(window, GW_OWNER) != s.owner || !IsWindowVisible(window) ||
+        !IsWindowEnabled(window))
+      return TRUE;
+    s.found = window;
+    return FALSE;
+  }, reinterpret_cast<LPARAM>(&search));
+  if (search.found) SetForegroundWindow(search.found);
+}
+
+void Form1Window::OnTrayAction(TrayAction action) {
+  if (action == TrayAction::ShowWindow) {
+    ShowWindow(hwnd_, SW_RESTORE);
+    SetForegroundWindow(hwnd_);
+    shown_ = true;
+  } else if (action == TrayAction::ShowMenu) {
+    menus_.ShowTrayMenu(hwnd_);
   }
 }
 
-void Form1Window::OnDpiChanged(const RECT& suggested) {
+void Form1Window::OnDpiChanged(int dpi, const RECT& suggested) {
+  frame_.SetDpi(dpi);
+  monitors_.Forget();
   // The old fonts stay alive until every control has been given the new ones.
-  auto fonts = std::make_unique<Fonts>(Dpi());
+  auto fonts = std::make_unique<Fonts>(dpi);
   controls_->ApplyFonts(*fonts);
   SendMessageW(tab_, WM_SETFONT, reinterpret_cast<WPARAM>(fonts->Get(FontRole::Ui)), TRUE);
   fonts_ = std::move(fonts);
@@ -257,42 +288,46 @@ LRESULT Form1Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       else OnCommand(LOWORD(wParam), HIWORD(wParam));
       return 0;
     case WM_CLOSE:  // a user's close hides the window behind the tray icon, once there is one
-      ShowWindow(hwnd_, model_.Form_QueryUnload() == CloseAction::Hide ? SW_HIDE : SW_MINIMIZE);
+      if (model_.Form_QueryUnload() == CloseAction::Minimise) ShowWindow(hwnd_, SW_MINIMIZE);
+      Render();
       return 0;
     case WM_QUERYENDSESSION:  // never stand in the way of logging off or shutting down
       return TRUE;
-    case TKD_MSG_TRAY_CALLBACK:
-      OnTrayCallback(LOWORD(lParam));
+    case TKD_MSG_TRAY_CALLBACK: {
+      const UINT mouse = LOWORD(lParam);
+      OnTrayAction(model_.TrayIcon_Callback(mouse == WM_LBUTTONUP   ? TrayMouse::LeftUp
+                                            : mouse == WM_RBUTTONUP ? TrayMouse::RightUp
+                                                                    : TrayMouse::Other));
       return 0;
+    }
     case WM_TIMER:
-      OnTimer(wParam);
+      if (wParam == kWakeTimer) OnTimer();
       return 0;
     case WM_NOTIFY:
       if (reinterpret_cast<const NMHDR*>(lParam)->hwndFrom == tab_ &&
           reinterpret_cast<const NMHDR*>(lParam)->code == TCN_SELCHANGE)
         OnTabChange();
       return 0;
-    case WM_CTLCOLORSTATIC:
-      for (int page = 0; page < kPageCount; ++page) {
-        if (!pageCreated_[page]) continue;
-        const int id = GetDlgCtrlID(reinterpret_cast<HWND>(lParam));
-        if (HBRUSH brush = pages_[page]->OnCtlColorStatic(reinterpret_cast<HDC>(wParam), id))
+    case WM_CTLCOLORSTATIC: {
+      const int page = controls_ ? controls_->PageOf(GetDlgCtrlID(reinterpret_cast<HWND>(lParam))) : kNoPage;
+      if (page >= 0 && pageCreated_[page])
+        if (HBRUSH brush = pages_[page]->OnCtlColorStatic(reinterpret_cast<HDC>(wParam),
+                                                          GetDlgCtrlID(reinterpret_cast<HWND>(lParam))))
           return reinterpret_cast<LRESULT>(brush);
-      }
       break;
+    }
     case WM_SIZE:
       Layout();
       return 0;
     case WM_GETMINMAXINFO: {
       // Never smaller than the minimum size; a minimised or maximised window is not affected.
       auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
-      info->ptMinTrackSize.x = TwipsToPixelsAtLeast(Form1minW, Dpi());
-      info->ptMinTrackSize.y = TwipsToPixelsAtLeast(Form1minH, Dpi());
+      info->ptMinTrackSize.x = TwipsToPixelsAtLeast(Form1minW, frame_.Dpi());
+      info->ptMinTrackSize.y = TwipsToPixelsAtLeast(Form1minH, frame_.Dpi());
       return 0;
     }
     case WM_DPICHANGED:
-      monitors_.Forget();
-      OnDpiChanged(*reinterpret_cast<const RECT*>(lParam));
+      OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
       return 0;
     case WM_DISPLAYCHANGE:
       monitors_.Forget();
@@ -302,12 +337,7 @@ LRESULT Form1Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
   }
   if (message == taskbarCreated_ && taskbarCreated_) model_.TaskbarCreated();
-  if (message == anotherStart_ && anotherStart_) {
-    model_.AnotherStart();
-    ShowWindow(hwnd_, SW_RESTORE);
-    SetForegroundWindow(hwnd_);
-    return 0;
-  }
+  if (message == anotherStart_ && anotherStart_) OnTrayAction(model_.AnotherStart());
   return DefWindowProcW(hwnd_, message, wParam, lParam);
 }
 

@@ -74,7 +74,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
                          {http, browser, random, site}},
                         tkd::CurrentProgramInfo());
   if (!model.Form_Load()) return 0;
-  tkd::Form1Window window(instance, clock, frame, tray, monitors, model);
+  tkd::Form1Window window(instance, frame, tray, monitors, model);
   if (!window.Create()) return 1;
   prompt.SetOwner(window.Handle());
   browser.SetOwner(window.Handle());

@@ -102,9 +102,9 @@
 #define IDC_UPD_LABEL1 3101  // the outcome line
 #define IDC_UPD_LABEL2 3102  // the current version
 #define IDC_UPD_LABEL3 3103  // the newest version
-#define IDC_UPD_LABEL4 3104  // the hint, never shown
+#define IDC_UPD_LABEL4 3104  // the hint, shown when the check failed
 #define IDC_UPD_COMMAND1 3111  // "去下载最新版"
-#define IDC_UPD_COMMAND3 3113  // "上网查看最新版本", never shown
+#define IDC_UPD_COMMAND3 3113  // "上网查看最新版本", shown when the check failed
 
 // The about box FormAbout; Label5 is the link to the site.
 #define IDD_ABOUT 320

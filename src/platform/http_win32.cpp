@@ -104,8 +104,20 @@ std::string Decode(std::string bytes) {
 
 enum class Step { Body, Redirect, Failed };
 
+// Holds a request open for FetchCancel while the fetch works on it, and lets go of it after.
+struct HeldRequest {
+  HeldRequest(FetchCancel* cancel, UniqueHinternet& request) : cancel(cancel), request(request) {}
+  ~HeldRequest() {
+    if (cancel && !cancel->Drop()) (void)request.release();  // closed by Cancel already
+  }
+  bool Held() { return !cancel || cancel->Hold(request.get()); }
+  FetchCancel* cancel;
+  UniqueHinternet& request;
+};
+
 // One request of the chain: the body, or where it redirects to.
-Step Request(HINTERNET session, const std::string& url, Steady::time_point deadline, std::string& out) {
+Step Request(HINTERNET session, const std::string& url, Steady::time_point deadline, FetchCancel* cancel,
+             std::string& out) {
   const std::wstring wide = Utf8ToWide(url);
   wchar_t host[256] = L"";
   URL_COMPONENTS parts{};
@@ -122,8 +134,9 @@ Step Request(HINTERNET session, const std::string& url, Steady::time_point deadl
   UniqueHinternet request(connection ? WinHttp()->OpenRequest(connection.get(), L"GET", path.c_str(), nullptr,
                                                           WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES, secure)
                                      : nullptr);
+  HeldRequest held(cancel, request);
   DWORD noRedirects = WINHTTP_DISABLE_REDIRECTS;
-  if (!request || !WinHttp()->SetOption(request.get(), WINHTTP_OPTION_DISABLE_FEATURE, &noRedirects, sizeof noRedirects) ||
+  if (!request || !held.Held() || !WinHttp()->SetOption(request.get(), WINHTTP_OPTION_DISABLE_FEATURE, &noRedirects, sizeof noRedirects) ||
       !Bound(request.get(), deadline) ||
       !WinHttp()->SendRequest(request.get(), WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0, 0, 0) ||
       !Bound(request.get(), deadline) || !WinHttp()->ReceiveResponse(request.get(), nullptr))
@@ -152,7 +165,32 @@ Step Request(HINTERNET session, const std::string& url, Steady::time_point deadl
 
 }  // namespace
 
-std::string FetchBlocking(const std::string& url, DWORD limitMs) {
+bool FetchCancel::Hold(void* request) {
+  const std::lock_guard<std::mutex> lock(mutex_);
+  if (!cancelled_) request_ = request;
+  return !cancelled_;
+}
+
+bool FetchCancel::Drop() {
+  const std::lock_guard<std::mutex> lock(mutex_);
+  const bool closedHere = closed_;
+  request_ = nullptr;
+  closed_ = false;
+  return !closedHere;
+}
+
+// Closing the request handle from another thread makes the blocking call in it fail at once.
+void FetchCancel::Cancel() {
+  const std::lock_guard<std::mutex> lock(mutex_);
+  cancelled_ = true;
+  if (request_ && WinHttp()) {
+    WinHttp()->CloseHandle(request_);
+    closed_ = true;
+  }
+  request_ = nullptr;
+}
+
+std::string FetchBlocking(const std::string& url, DWORD limitMs, FetchCancel* cancel) {
   const Steady::time_point deadline = Steady::now() + std::chrono::milliseconds(limitMs);
   if (!WinHttp()) return "";
   UniqueHinternet session(WinHttp()->Open(L"TiKoDan", WINHTTP_ACCESS_TYPE_DEFAULT_PROXY, WINHTTP_NO_PROXY_NAME,
@@ -160,7 +198,7 @@ std::string FetchBlocking(const std::string& url, DWORD limitMs) {
   if (!session) return "";
   std::string at = url, out;
   for (int redirects = 0; redirects <= kRedirectLimit; ++redirects) {
-    switch (Request(session.get(), at, deadline, out)) {
+    switch (Request(session.get(), at, deadline, cancel, out)) {
       case Step::Body: return Decode(std::move(out));
       case Step::Redirect: at = out; break;
       case Step::Failed: return "";
@@ -186,17 +224,36 @@ HttpWin32::~HttpWin32() {
 }
 
 void HttpWin32::Get(const std::string& url, std::function<void(const std::string&)> done) {
-  const UINT_PTR id = nextId_++;
-  waiting_[id] = std::move(done);
-  if (!hwnd_ || !SetTimer(hwnd_, id, kFetchLimitMs, nullptr)) {
-    // Without the window no answer could come: fail at the next message instead.
-    if (hwnd_) PostMessageW(hwnd_, kMsgFetched, id, reinterpret_cast<LPARAM>(new std::string()));
+  if (!hwnd_) {  // no answer could ever come back: the fetch fails now
+    done("");
     return;
   }
-  std::thread([url, hwnd = hwnd_, id] {
-    auto* body = new std::string(FetchBlocking(url));
+  const UINT_PTR id = nextId_++;
+  waiting_[id] = std::move(done);
+  if (!SetTimer(hwnd_, id, kFetchLimitMs, nullptr)) {  // fail at the next message instead
+    PostMessageW(hwnd_, kMsgFetched, id, reinterpret_cast<LPARAM>(new std::string()));
+    return;
+  }
+  auto cancel = std::make_shared<FetchCancel>();
+  {
+    const std::lock_guard<std::mutex> lock(workers_->mutex);
+    workers_->running[id] = cancel;
+  }
+  std::thread([url, hwnd = hwnd_, id, cancel, workers = workers_] {
+    auto* body = new std::string(FetchBlocking(url, kFetchLimitMs, cancel.get()));
     if (!PostMessageW(hwnd, kMsgFetched, id, reinterpret_cast<LPARAM>(body))) delete body;
+    const std::lock_guard<std::mutex> lock(workers->mutex);
+    workers->running.erase(id);
+    workers->finished.notify_all();
   }).detach();
+}
+
+void HttpWin32::CancelAll() {
+  waiting_.clear();  // broken off unanswered
+  std::unique_lock<std::mutex> lock(workers_->mutex);
+  for (auto& [id, cancel] : workers_->running) cancel->Cancel();
+  workers_->finished.wait_for(lock, std::chrono::milliseconds(kCancelWaitMs),
+                              [&] { return workers_->running.empty(); });
 }
 
 void HttpWin32::Deliver(UINT_PTR id, const std::string& body) {

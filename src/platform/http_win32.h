@@ -6,7 +6,10 @@
 
 #include <cstdint>
 #include <functional>
+#include <condition_variable>
 #include <map>
+#include <memory>
+#include <mutex>
 #include <string>
 
 #include "platform/ports.h"
@@ -18,9 +21,28 @@ inline constexpr DWORD kFetchLimitMs = 10000;
 inline constexpr std::size_t kBodyLimit = 64 * 1024;
 inline constexpr int kRedirectLimit = 3;
 
+// How long the program's end waits for the threads of fetches it broke off.
+inline constexpr DWORD kCancelWaitMs = 500;
+
+// Lets another thread break off a fetch: the request it is blocked in is closed under it.
+class FetchCancel {
+ public:
+  // The fetch's request, while it is open; false when the fetch has been broken off already.
+  bool Hold(void* request);
+  // The fetch is done with its request; false when Cancel closed it (its owner must not).
+  bool Drop();
+  void Cancel();
+
+ private:
+  std::mutex mutex_;
+  bool cancelled_ = false;
+  bool closed_ = false;  // Cancel closed the request held
+  void* request_ = nullptr;
+};
+
 // The whole fetch on the calling thread: the body as UTF-8 (decoded from UTF-8, else from the
 // ANSI code page), or empty text on any failure. Exposed for the worker and the Wine tests.
-std::string FetchBlocking(const std::string& url, DWORD limitMs = kFetchLimitMs);
+std::string FetchBlocking(const std::string& url, DWORD limitMs = kFetchLimitMs, FetchCancel* cancel = nullptr);
 
 class HttpWin32 : public Http {
  public:
@@ -29,7 +51,9 @@ class HttpWin32 : public Http {
   HttpWin32(const HttpWin32&) = delete;
   HttpWin32& operator=(const HttpWin32&) = delete;
 
+  // Without the window that carries answers, the answer is empty text at once.
   void Get(const std::string& url, std::function<void(const std::string&)> done) override;
+  void CancelAll() override;
 
  private:
   static LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -38,6 +62,13 @@ class HttpWin32 : public Http {
   HWND hwnd_ = nullptr;
   UINT_PTR nextId_ = 1;
   std::map<UINT_PTR, std::function<void(const std::string&)>> waiting_;
+  // The workers still running, and a way to break each one off.
+  struct Workers {
+    std::mutex mutex;
+    std::condition_variable finished;
+    std::map<UINT_PTR, std::shared_ptr<FetchCancel>> running;
+  };
+  std::shared_ptr<Workers> workers_ = std::make_shared<Workers>();
 };
 
 }  // namespace tkd

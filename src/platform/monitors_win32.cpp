@@ -18,26 +18,25 @@ int SystemDpi() {
   return dpi > 0 ? dpi : 96;
 }
 
-// Windows 8.1 and later scale each monitor on its own; Windows 7 has the system DPI only.
-int DpiOf(HMONITOR monitor) {
-  static const auto getDpi = SystemFunction<GetDpiForMonitorFn>(L"shcore.dll", "GetDpiForMonitor");
-  UINT x = 0, y = 0;
-  if (getDpi && SUCCEEDED(getDpi(monitor, kEffectiveDpi, &x, &y)) && x > 0) return static_cast<int>(x);
-  return SystemDpi();
-}
-
 BOOL CALLBACK Add(HMONITOR monitor, HDC, LPRECT, LPARAM list) {
   MONITORINFO info{};
   info.cbSize = sizeof info;
   if (GetMonitorInfoW(monitor, &info)) {
     const RECT& r = info.rcMonitor;
     reinterpret_cast<std::vector<Monitor>*>(list)->push_back(
-        {{r.left, r.top, r.right - r.left, r.bottom - r.top}, DpiOf(monitor)});
+        {{r.left, r.top, r.right - r.left, r.bottom - r.top}, DpiOfMonitor(monitor)});
   }
   return TRUE;
 }
 
 }  // namespace
+
+int DpiOfMonitor(HMONITOR monitor) {
+  static const auto getDpi = SystemFunction<GetDpiForMonitorFn>(L"shcore.dll", "GetDpiForMonitor");
+  UINT x = 0, y = 0;
+  if (monitor && getDpi && SUCCEEDED(getDpi(monitor, kEffectiveDpi, &x, &y)) && x > 0) return static_cast<int>(x);
+  return SystemDpi();
+}
 
 std::vector<Monitor> MonitorsWin32::Attached() {
   if (!known_.empty()) return known_;

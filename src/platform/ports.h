@@ -88,16 +88,13 @@ class Lifetime {
   virtual void EndProgram() = 0;
 };
 
-// Turning the computer off. Under test, a fake records the requests instead.
+// Turning the computer off. Under test, a fake records the request instead.
 class Shutdown {
  public:
   virtual ~Shutdown() = default;
-  // Starts a command line with a minimised window and does not wait; false when it could not start.
-  virtual bool StartMinimised(const std::string& commandLine) = 0;
-  // Enables the process's right to shut the system down; failures are silent.
-  virtual void EnableShutdownPrivilege() = 0;
-  // Asks Windows to end the session with these ExitWindowsEx flags; the answer is not awaited.
-  virtual void EndSession(unsigned flags) = 0;
+  // Asks Windows, in every way it listens to, to shut down and power off at once, forced, so that
+  // other programs are not asked to agree. Nothing is awaited and every failure is silent.
+  virtual void PowerOff() = 0;
 };
 
 // Window measures in twips (1/1440 inch).
@@ -150,6 +147,9 @@ class Http {
  public:
   virtual ~Http() = default;
   virtual void Get(const std::string& url, std::function<void(const std::string& body)> done) = 0;
+  // Before the program ends: every fetch in flight is broken off unanswered, and the threads that
+  // carry them are given a bounded moment to finish, so that none is cut off inside a lock.
+  virtual void CancelAll() = 0;
 };
 
 // The shell's "open" of a web address in the user's default browser; the result is ignored.

@@ -3,26 +3,33 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "platform/text_win32.h"
 
 namespace tkd {
+namespace {
 
-bool ShutdownWin32::StartMinimised(const std::string& commandLine) {
-  std::wstring command = Utf8ToWide(commandLine);  // CreateProcessW may write into it
+// cmd.exe by its full path, in the system folder: a cmd.exe beside the program, or in whatever
+// folder it was started from, is never run in its place.
+void StartShutdownCommand() {
+  wchar_t system[MAX_PATH] = L"";
+  const UINT length = GetSystemDirectoryW(system, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return;
+  const std::wstring cmd = std::wstring(system) + L"\\cmd.exe";
+  std::wstring command = Utf8ToWide(kShutdownCommand);  // CreateProcessW may write into it
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = SW_SHOWMINIMIZED;
   PROCESS_INFORMATION process{};
-  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                      &process))
-    return false;
+  if (!CreateProcessW(cmd.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, system, &startup, &process))
+    return;
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
-  return true;
 }
 
-void ShutdownWin32::EnableShutdownPrivilege() {
+void EnableShutdownPrivilege() {
   HANDLE token = nullptr;
   if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token)) return;
   TOKEN_PRIVILEGES privileges{};
@@ -33,6 +40,12 @@ void ShutdownWin32::EnableShutdownPrivilege() {
   CloseHandle(token);
 }
 
-void ShutdownWin32::EndSession(unsigned flags) { ExitWindowsEx(flags, 0); }
+}  // namespace
+
+void ShutdownWin32::PowerOff() {
+  StartShutdownCommand();
+  EnableShutdownPrivilege();
+  ExitWindowsEx(kShutdownFlags, 0);
+}
 
 }  // namespace tkd

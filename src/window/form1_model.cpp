@@ -11,9 +11,10 @@ Form1Model::Form1Model(const Form1Ports& ports, ProgramInfo program)
     : ports_(ports),
       program_(std::move(program)),
       modal_(ports.prompt),
+      end_(ports.web.http, ports.lifetime),
       stopwatch_(ports.store, ports.sound, modal_, program_.folder),
       chime_(ports.store, ports.sound, program_.folder),
-      scheduler_(ports.store, modal_, ports.shutdown, ports.lifetime, ports.clock),
+      scheduler_(ports.store, modal_, ports.shutdown, end_, ports.clock),
       geometry_(ports.store, ports.frame, ports.monitors),
       usage_(ports.store),
       odometer_(ports.store, ports.locale),
@@ -64,7 +65,7 @@ void Form1Model::Timer1_Timer() {
   RefreshRankingOnce();
   OpenPromotionWhenDue();
   if (CloseRequested(ports_.store)) {
-    ports_.lifetime.EndProgram();
+    end_.EndProgram();
     return;
   }
   chime_.Tick(now);
@@ -100,7 +101,6 @@ void Form1Model::RestoreSwitches() {
   if (const bool check1 = ticked(setting::Check1); check1 != view_.check1) Check1_Click(check1);
   stopwatch_.SetCheck2(ticked(setting::Check2));
   if (const bool check3 = ticked(setting::Check3); check3 != view_.check3) Check3_Click(check3);
-  view_.menuBarVisible = view_.check3;
   scheduler_.RestoreDailySwitches();
 }
 
@@ -121,7 +121,6 @@ void Form1Model::Check1_Click(bool ticked) {
 
 void Form1Model::Check3_Click(bool ticked) {
   view_.check3 = ticked;
-  view_.menuBarVisible = ticked;
   ports_.store.WriteNumber(setting::Check3, ticked ? 1 : 0);
 }
 
@@ -145,7 +144,7 @@ bool Form1Model::menuExit_Click() {
 
 void Form1Model::RmenuExit_Click() {
   tray_.RemoveIcon();
-  ports_.lifetime.EndProgram();
+  end_.EndProgram();
 }
 
 std::unique_ptr<UpdateDialog> Form1Model::menuUpdate_Click() {
@@ -170,7 +169,7 @@ bool Form1Model::CheckVersion() {
   versionText_ = tkd::VersionText(program_.version);
   if (!VersionNeedsAdjusting(program_.version)) return true;
   ports_.prompt.ShowMessage(kVersionMustBeAdjusted);
-  ports_.lifetime.EndProgram();
+  end_.EndProgram();
   return false;
 }
 

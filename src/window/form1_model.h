@@ -20,7 +20,9 @@
 #include "stats/usage_total.h"
 #include "timing/stopwatch.h"
 #include "web/web_services.h"
+#include "window/form1_timers.h"
 #include "window/modal_windows.h"
+#include "window/program_end.h"
 #include "window/tray_model.h"
 
 namespace tkd {
@@ -56,8 +58,7 @@ struct Form1View {
   PixelRect placement;  // where it opens, in physical pixels
   bool timer1Enabled = true;
   bool check1 = false;  // "置最前": always on top, applied by every tick
-  bool check3 = false;  // "菜单": the menu bar
-  bool menuBarVisible = true;
+  bool check3 = false;  // "菜单": the menu bar, shown while it is ticked
   bool windowVisible = true;  // false while hidden behind the tray icon
 };
 
@@ -72,8 +73,12 @@ class Form1Model : public PageSwitch {
   // The housekeeping tick, once a second for the life of the program.
   void Timer1_Timer();
 
-  // Timer4: one sample of the mouse odometer; the next is due in odometer().NextSampleMs().
-  void Timer4_Timer() { odometer_.Sample(ports_.cursor.Position()); }
+  // Timer4: one sample of the mouse odometer; true when the pointer moved.
+  bool Timer4_Timer() { return odometer_.Sample(ports_.cursor.Position()); }
+
+  // The timers of the window, run from the shell's one window timer.
+  std::uint32_t MsUntilDue() { return timers_.MsUntilDue(); }
+  Woken Wake() { return timers_.Wake(); }
 
   // The two switches on the window itself, outside the pages.
   void Check1_Click(bool ticked);
@@ -85,9 +90,10 @@ class Form1Model : public PageSwitch {
   TrayAction TrayIcon_Callback(TrayMouse mouse);
   void TaskbarCreated() { tray_.TaskbarCreated(); }
   // The program was started again while it runs: its window comes back instead of a second copy.
-  void AnotherStart() {
+  TrayAction AnotherStart() {
     tray_.ShowWindow();
     view_.windowVisible = true;
+    return TrayAction::ShowWindow;
   }
   // False, and nothing asked, while another modal window of ours is open.
   bool menuExit_Click();
@@ -145,6 +151,7 @@ class Form1Model : public PageSwitch {
   Form1Ports ports_;
   ProgramInfo program_;
   ModalWindows modal_;  // every subsystem's message boxes go through it
+  ProgramEnd end_;      // and every way out of the program
   Stopwatch stopwatch_;
   HourlyChime chime_;
   ShutdownScheduler scheduler_;
@@ -159,6 +166,7 @@ class Form1Model : public PageSwitch {
   double js0_ = 0;           // seconds of this run, one per housekeeping tick
   WebServices web_;
   std::function<void()> changed_;
+  Form1Timers timers_{*this, ports_.clock};
 };
 
 }  // namespace tkd

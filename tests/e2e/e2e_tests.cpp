@@ -381,7 +381,9 @@ TEST(ShutdownTest, StartedTheShutdownCommandThreeSecondsAfterArming) {
   std::ifstream trace(std::filesystem::path(artifacts) / "shutdown-trace.log");
   std::string line, started, endedSession;
   while (std::getline(trace, line)) {
-    if (line.find("CreateProcessInternalW app (null) cmdline L\"cmd.exe /c shutdown -s -t 0\"") != std::string::npos)
+    // cmd.exe by its full path in the system folder, never one found beside the program.
+    if (line.find("CreateProcessInternalW app L\"C:\\\\windows\\\\system32\\\\cmd.exe\" cmdline L\"cmd.exe /c shutdown -s -t 0\"") !=
+        std::string::npos)
       started = line;
     // Wine carries out a forced ExitWindowsEx that powers off (not a restart) this way.
     if (!started.empty() && line.find("wineboot.exe --kill --shutdown\"") != std::string::npos) endedSession = line;

@@ -106,10 +106,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (int second = 0; second < seconds && h.lifetime.ended == 0; ++second) {
     Advance(h.clock.now);
     h.cursor.at = at = {(at.x + dx) % 40000, (at.y + dy) % 40000};
-    m.Timer4_Timer();
-    h.Run(1000, 1000);
-    if (sd.timer3Enabled) scheduler.Timer3_Timer();
-    m.web().advertising().PanelTimer();
+    h.Run(1000, 1000);  // every timer of the window, the pointer's samples among them
     while (!h.http.pending.empty()) {
       const bool rank = h.http.requested[h.http.requested.size() - h.http.pending.size()].ends_with(kRankPage);
       const std::string id = h.Stored(setting::UserId).value_or("");

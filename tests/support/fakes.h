@@ -109,19 +109,17 @@ struct FakePrompt : Prompt {
 };
 
 struct FakeLifetime : Lifetime {
-  void EndProgram() override { ++ended; }
+  void EndProgram() override {
+    ++ended;
+    if (whenEnded) whenEnded();
+  }
   int ended = 0;
+  std::function<void()> whenEnded;  // what the test looks at as the process would go
 };
 
 struct FakeShutdown : Shutdown {
-  bool StartMinimised(const std::string& commandLine) override {
-    calls.push_back("start " + commandLine);
-    return commandStarts;
-  }
-  void EnableShutdownPrivilege() override { calls.push_back("privilege"); }
-  void EndSession(unsigned flags) override { calls.push_back("exit " + std::to_string(flags)); }
-  std::vector<std::string> calls;
-  bool commandStarts = true;
+  void PowerOff() override { ++powerOffs; }
+  int powerOffs = 0;
 };
 
 struct FakeTray : TrayIcon {
@@ -165,8 +163,13 @@ struct FakeHttp : Http {
     done(body);
     return true;
   }
+  void CancelAll() override {
+    ++cancels;
+    pending.clear();
+  }
   std::vector<std::string> requested;
   std::vector<std::function<void(const std::string&)>> pending;
+  int cancels = 0;
 };
 
 struct FakeBrowser : Browser {

@@ -1,10 +1,9 @@
-// The main window's view-model over fakes, with the shell's two timers driven by the fake clock.
+// The main window's view-model over fakes, its timers woken by the fake clock as the shell wakes them.
 #pragma once
 
 #include <memory>
 
 #include "support/fakes.h"
-#include "timing/tick_pump.h"
 #include "window/form1_model.h"
 
 namespace tkd::testing {
@@ -21,25 +20,16 @@ struct Form1Harness {
         Form1Ports{*store, clock, locale, sound, prompt, lifetime, frame, shutdown, tray, cursor, monitors,
                    {http, browser, random, site}},
         ProgramInfo{kFolder, "TiKoDan", version_});
-    timer1 = std::make_unique<TickPump>(clock);
-    timer2 = std::make_unique<TickPump>(clock);
   }
-  bool Load() {
-    const bool ok = model->Form_Load();
-    timer1->SetEnabled(model->View().timer1Enabled);
-    return ok;
-  }
+  bool Load() { return model->Form_Load(); }
 
-  // Lets `ms` of monotonic time pass in steps of `step`, delivering due ticks as the shell does.
+  // Lets `ms` of monotonic time pass in steps of `step`. As the shell does after every event, each
+  // step first asks when the model is due, which takes up what the test has just turned on or off.
   void Run(std::uint64_t ms, std::uint64_t step = 250) {
     for (std::uint64_t t = 0; t < ms; t += step) {
-      timer2->SetEnabled(model->stopwatch().View().timer2Enabled);  // after every event
+      model->MsUntilDue();
       clock.monotonicMs += step;
-      timer1->RunDue([&] { model->Timer1_Timer(); return true; });
-      timer2->RunDue([&] {
-        model->stopwatch().Timer2_Timer();
-        return model->stopwatch().View().timer2Enabled;
-      });
+      model->Wake();
     }
   }
 
@@ -64,7 +54,6 @@ struct Form1Harness {
   SiteAddresses site{"http://site.example/", "https://shop.example/promo"};
   std::unique_ptr<SettingsStore> store;
   std::unique_ptr<Form1Model> model;
-  std::unique_ptr<TickPump> timer1, timer2;
 
  private:
   ProgramVersion version_;

@@ -75,7 +75,7 @@ TEST_F(DesktopTest, SwitchesAreStoredAtOnceAndOnTopIsReappliedEveryTick) {
   h.Run(2000);
   h.model->Check3_Click(false);
   EXPECT_EQ(h.frame.topmost, (std::vector<bool>{false, true, true}));
-  EXPECT_FALSE(h.model->View().menuBarVisible);
+  EXPECT_FALSE(h.model->View().check3);
   EXPECT_EQ(h.Stored(setting::Check1), " 1");
   EXPECT_EQ(h.Stored(setting::Check3), " 0");
 }
@@ -166,7 +166,7 @@ TEST(DesktopLoad, RestoresTheHiddenPagesTheSwitchesAndTheIntervalWithoutAFirstRu
   const Form1View& v = h.model->View();
   EXPECT_EQ(v.pageVisible, (std::array<bool, kPageCount>{true, false, true, true, false, true}));
   EXPECT_TRUE(v.check1);
-  EXPECT_FALSE(v.menuBarVisible);
+  EXPECT_FALSE(v.check3);
   EXPECT_EQ(h.model->AdInterval(), 1);
   EXPECT_EQ(h.Stored(setting::Check1), " 1");
   EXPECT_EQ(h.Stored(setting::tikodan), std::nullopt);  // start with Windows is off

@@ -24,7 +24,7 @@ TEST(Form1Load, AFreshMachineWritesInOrderAndOpensWithTheDefaults) {
   const Form1View& v = h.model->View();
   EXPECT_EQ(v.pageVisible, (std::array<bool, kPageCount>{true, true, true, true, false, true}));
   EXPECT_EQ(v.currentPage, kPageShutdown);
-  EXPECT_TRUE(v.menuBarVisible);
+  EXPECT_TRUE(v.check3);  // the menu bar
   // 1000, 1000, 5300 and 4815 twips at the fake monitor's ten twips a pixel.
   EXPECT_EQ((std::vector{v.placement.left, v.placement.top, v.placement.width, v.placement.height}),
             (std::vector{100, 100, 530, 482}));
@@ -94,7 +94,7 @@ TEST(Form1Load, RestoresTheScheduleAndARunStartedInItsTargetMinuteShutsDownAtOnc
   EXPECT_FALSE(h.model->chime().View().hours[2]);
   EXPECT_EQ(h.Stored(setting::Text8), "0");
   h.Run(1000);
-  EXPECT_EQ(h.shutdown.calls.size(), 3u);
+  EXPECT_EQ(h.shutdown.powerOffs, 1);
   EXPECT_EQ(h.lifetime.ended, 1);
 }
 
@@ -140,6 +140,28 @@ TEST(Form1Tick, AnotherProgramCanAskEveryCopyToEndButARequestLeftBehindEndsNoLat
   EXPECT_EQ(h.Stored(setting::isClose), "0");
   h.Run(1000);
   EXPECT_EQ(h.lifetime.ended, 0);
+}
+
+// A fetch may be in flight whichever way the program ends; its thread is stopped first.
+TEST(Form1End, EveryWayOutBreaksOffTheFetchesInFlightFirst) {
+  using End = void (*)(Form1Harness&);
+  const std::pair<const char*, End> ways[] = {
+      {"退出(&X)", [](Form1Harness& h) { h.model->menuExit_Click(); }},
+      {"退出", [](Form1Harness& h) { h.model->RmenuExit_Click(); }},
+      {"isClose", [](Form1Harness& h) { h.registry.Set(LM, SettingsKey, "isClose", "1"), h.Run(1000); }},
+      {"shutdown", [](Form1Harness& h) {
+         h.model->scheduler().Text2_Change("0.05"), h.model->scheduler().Check4_Click(true), h.Run(3000);
+       }}};
+  for (const auto& [way, end] : ways) {
+    Form1Harness h;
+    ASSERT_TRUE(h.Load());
+    h.model->menuUpdate_Click()->Form_Load();  // the dialog closed before the site answered
+    h.model->UpdateDialog_Closed();
+    int cancelledAtEnd = -1;
+    h.lifetime.whenEnded = [&] { cancelledAtEnd = h.http.cancels; };
+    end(h);
+    EXPECT_EQ(cancelledAtEnd, 1) << way;
+  }
 }
 
 TEST(Form1Tick, WithoutMachineWideRightsEverySettingSurvivesARestart) {

@@ -67,7 +67,8 @@ TEST(LongRun, ADayOfEveryFeatureKeepsTimeCountsAndData) {
     h.model->Timer4_Timer();
     movedPixels += 5.0 * std::abs(h.cursor.at.x - sampledAt.x) / 3;
     sampledAt = h.cursor.at;
-    const std::size_t played = h.sound.played.size(), shutdownCalls = h.shutdown.calls.size();
+    const std::size_t played = h.sound.played.size();
+    const int shutdownCalls = h.shutdown.powerOffs;
     const double before = h.model->UsageSeconds();
     h.Run(250, 250);
     const LocalTime now = h.clock.now;
@@ -88,7 +89,7 @@ TEST(LongRun, ADayOfEveryFeatureKeepsTimeCountsAndData) {
     for (const std::string& text : {h.model->View().caption, h.model->stopwatch().View().label2,
                                     h.model->odometer().View().label20, h.model->overview().View().label32})
       ASSERT_TRUE(Sane(text)) << text;
-    if (h.shutdown.calls.size() != shutdownCalls) {
+    if (h.shutdown.powerOffs != shutdownCalls) {
       ++shutdowns;
       shutdownAt = h.locale.TimeOfDay(now);
       // The stopwatch counted awake time only, whatever the wall clock did.

@@ -1,0 +1,59 @@
+// Form1Timers: the due ticks of each timer, and the odometer's samples.
+#include "window/form1_timers.h"
+
+#include <algorithm>
+
+#include "window/form1_model.h"
+
+namespace tkd {
+
+void Form1Timers::Sync(std::uint64_t now) {
+  timer1_.SetEnabled(model_.View().timer1Enabled, now);
+  timer2_.SetEnabled(model_.stopwatch().View().timer2Enabled, now);
+  timer3_.SetEnabled(model_.scheduler().View().timer3Enabled, now);
+  panel_.SetEnabled(model_.web().advertising().Panel() != nullptr, now);
+  if (!sampling_) {  // from the start to the end, shown or hidden
+    sampling_ = true;
+    nextSampleMs_ = now + model_.odometer().NextSampleMs();
+  }
+}
+
+std::uint32_t Form1Timers::MsUntilDue() {
+  const std::uint64_t now = clock_.MonotonicMs();
+  Sync(now);
+  std::uint32_t ms = nextSampleMs_ <= now ? 0 : static_cast<std::uint32_t>(nextSampleMs_ - now);
+  for (const SteadyTimer* timer : {&timer1_, &timer2_, &timer3_, &panel_})
+    if (timer->Enabled()) ms = std::min(ms, timer->MsUntilNextTick(now));
+  return ms;
+}
+
+Woken Form1Timers::Wake() {
+  Woken woken;
+  // Every tick that has fallen due runs now, so a held-up thread loses no seconds. A handler may
+  // turn its own timer off (a countdown that ends), which ends its catch-up.
+  const auto run = [&](SteadyTimer& timer, auto tick, auto stillOn) {
+    Sync(clock_.MonotonicMs());
+    while (timer.Enabled() && timer.TakeDueTick(clock_.MonotonicMs())) {
+      woken.ticked = true;
+      tick();
+      if (!stillOn()) timer.SetEnabled(false, clock_.MonotonicMs());
+    }
+  };
+  run(timer1_, [&] { model_.Timer1_Timer(); }, [&] { return model_.View().timer1Enabled; });
+  run(timer2_, [&] { model_.stopwatch().Timer2_Timer(); }, [&] { return model_.stopwatch().View().timer2Enabled; });
+  run(timer3_, [&] { model_.scheduler().Timer3_Timer(); }, [&] { return model_.scheduler().View().timer3Enabled; });
+  run(panel_, [&] { model_.web().advertising().PanelTimer(); }, [&] { return model_.web().advertising().Panel() != nullptr; });
+
+  const std::uint64_t now = clock_.MonotonicMs();
+  if (now >= nextSampleMs_) {
+    const bool moved = model_.Timer4_Timer();
+    nextSampleMs_ = now + model_.odometer().NextSampleMs();
+    if (moved && now >= nextMousePageMs_) {
+      nextMousePageMs_ = now + kMousePageRenderMs;
+      woken.mousePage = true;
+    }
+  }
+  return woken;
+}
+
+}  // namespace tkd

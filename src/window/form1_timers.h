@@ -1,0 +1,48 @@
+// The main window's interval timers, kept by the model: when the next one falls due, and running
+// whatever has. The shell arms one window timer for that moment and calls back.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/ports.h"
+#include "timing/steady_timer.h"
+
+namespace tkd {
+
+class Form1Model;
+
+// What a wake-up ran, and so what the shell renders.
+struct Woken {
+  bool ticked = false;     // a one-second timer ran: any part of any window may have changed
+  bool mousePage = false;  // the pointer moved, and the mouse page has not been shown for a while
+};
+
+// A moving pointer is sampled far more often than anyone can read its labels: twenty times a
+// second is plenty.
+inline constexpr std::uint64_t kMousePageRenderMs = 50;
+
+// Timer1 (housekeeping, paused while the update dialog is open), Timer2 (the stopwatch), Timer3
+// (the after-minutes countdown), the advertising panel's timer, each on the monotonic clock and
+// enabled as the views say; and Timer4, the pointer's samples at the odometer's own pace.
+class Form1Timers {
+ public:
+  Form1Timers(Form1Model& model, Clock& clock) : model_(model), clock_(clock) {}
+
+  // Milliseconds until something falls due (0 when something is due now). Takes up what the last
+  // event turned on or off, so the shell asks after every event.
+  std::uint32_t MsUntilDue();
+  // Runs every tick that has fallen due, oldest timer first, and the sample when one is due.
+  Woken Wake();
+
+ private:
+  void Sync(std::uint64_t now);
+
+  Form1Model& model_;
+  Clock& clock_;
+  SteadyTimer timer1_, timer2_, timer3_, panel_;
+  std::uint64_t nextSampleMs_ = 0;
+  std::uint64_t nextMousePageMs_ = 0;  // the mouse page is not shown again before this
+  bool sampling_ = false;
+};
+
+}  // namespace tkd

@@ -1,0 +1,84 @@
+// The window's timers on the fake clock, woken as the shell wakes them: one tick per interval of
+// the monotonic clock however late the wake-up, each timer counted from the event that enabled it.
+#include <gtest/gtest.h>
+
+#include "support/form1_harness.h"
+
+namespace tkd {
+namespace {
+
+using testing::Form1Harness;
+
+struct TimersTest : ::testing::Test {
+  void SetUp() override {
+    ASSERT_TRUE(h.Load());
+    h.model->MsUntilDue();  // the shell arms its timer once the window is up
+  }
+  Woken WakeAt(std::uint64_t ms) {
+    h.clock.monotonicMs = ms;
+    return h.model->Wake();
+  }
+  Form1Harness h;
+};
+
+TEST_F(TimersTest, TheHousekeepingTickCountsEverySecondFromTheStartHoweverLateItIsWoken) {
+  // Early, on time, three seconds late (a held-up thread), early again; then an hour-long stall
+  // (a suspended virtual machine): one tick, and on from there rather than 3600 back to back.
+  const struct { std::uint64_t atMs; double js0; std::uint32_t nextInMs; } wakes[] = {
+      {999, 0, 1},   {1000, 1, 15},   {4100, 4, 16},    {4999, 4, 1},
+      {5000, 5, 15}, {3605000, 6, 16}, {3605999, 6, 1}, {3606000, 7, 15}};
+  for (const auto& w : wakes) {
+    WakeAt(w.atMs);
+    EXPECT_EQ(h.model->js0(), w.js0) << w.atMs;
+    EXPECT_EQ(h.model->MsUntilDue(), w.nextInMs) << w.atMs;  // the pointer's next sample, or the tick
+  }
+}
+
+TEST_F(TimersTest, EachTimerCountsFromItsEventAndTheUpdateDialogPausesOnlyTheHousekeeping) {
+  WakeAt(300);
+  h.model->stopwatch().Command1_Click();
+  h.model->MsUntilDue();
+  const std::unique_ptr<UpdateDialog> dialog = h.model->menuUpdate_Click();
+  h.model->MsUntilDue();
+  const struct { std::uint64_t atMs; const char* stopwatch; double js0; } wakes[] = {
+      {1299, "0:00:00", 0}, {1300, "0:00:01", 0}, {5300, "0:00:05", 0}};
+  for (const auto& w : wakes) {
+    WakeAt(w.atMs);
+    EXPECT_EQ(h.model->stopwatch().View().label2, w.stopwatch) << w.atMs;
+    EXPECT_EQ(h.model->js0(), w.js0) << w.atMs;
+  }
+  h.model->UpdateDialog_Closed();  // at 5300: the housekeeping counts on from here
+  h.model->scheduler().Text2_Change("0.05");
+  h.model->scheduler().Check4_Click(true);  // three seconds
+  h.model->MsUntilDue();
+  const struct { std::uint64_t atMs; double js0; int ended; } later[] = {
+      {6299, 0, 0}, {6300, 1, 0}, {8299, 2, 0}, {8300, 3, 1}};
+  for (const auto& w : later) {
+    WakeAt(w.atMs);
+    EXPECT_EQ(h.model->js0(), w.js0) << w.atMs;
+    EXPECT_EQ(h.lifetime.ended, w.ended) << w.atMs;  // shut down, and ended
+  }
+  h.model->stopwatch().Command1_Click();  // a countdown that ends inside a late wake-up stays ended
+  h.model->stopwatch().Text1_Change("0.05");
+  h.model->stopwatch().Check2_Click(true);
+  h.model->stopwatch().Command1_Click();
+  h.model->MsUntilDue();
+  WakeAt(13300);
+  EXPECT_EQ(h.model->stopwatch().View().label2, "时间到了");
+}
+
+TEST_F(TimersTest, AMovingPointerIsSampledAtThePlatformsRateAndItsPageShownTwentyTimesASecond) {
+  const struct { std::uint64_t atMs; int x; double today; bool shown; } wakes[] = {
+      {15, 10, 0, false},   {16, 10, 10, true},    // the first sample, 16 ms after the start
+      {31, 20, 10, false},  {60, 20, 20, false},   // sampled again; shown 44 ms ago
+      {76, 30, 30, true},   {126, 40, 40, true},   // 50 ms after it was last shown
+      {200, 40, 40, false}};                       // standing still: nothing to show
+  for (const auto& w : wakes) {
+    h.cursor.at = {w.x, 0};
+    EXPECT_EQ(WakeAt(w.atMs).mousePage, w.shown) << w.atMs;
+    EXPECT_EQ(h.model->odometer().TodayMove(), w.today) << w.atMs;
+  }
+}
+
+}  // namespace
+}  // namespace tkd
