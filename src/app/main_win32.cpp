@@ -70,8 +70,18 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   tkd::RandomWin32 random;
   const tkd::SiteAddresses site =
       tkd::ChooseSiteAddresses(Environment(tkd::kSiteBaseVariable), Environment(tkd::kPromoUrlVariable));
-  tkd::Form1Model model({store, clock, locale, sound, prompt, lifetime, frame, shutdown, tray, cursor, monitors,
-                         {http, browser, random, site}},
+  tkd::Form1Model model({.store = store,
+                         .clock = clock,
+                         .locale = locale,
+                         .sound = sound,
+                         .prompt = prompt,
+                         .lifetime = lifetime,
+                         .frame = frame,
+                         .shutdown = shutdown,
+                         .tray = tray,
+                         .cursor = cursor,
+                         .monitors = monitors,
+                         .web = {.http = http, .browser = browser, .random = random, .site = site}},
                         tkd::CurrentProgramInfo());
   if (!model.Form_Load()) return 0;
   tkd::Form1Window window(instance, frame, tray, monitors, model);

@@ -17,8 +17,9 @@ struct Form1Harness {
   void Restart() {
     store = std::make_unique<SettingsStore>(registry);
     model = std::make_unique<Form1Model>(
-        Form1Ports{*store, clock, locale, sound, prompt, lifetime, frame, shutdown, tray, cursor, monitors,
-                   {http, browser, random, site}},
+        Form1Ports{.store = *store, .clock = clock, .locale = locale, .sound = sound, .prompt = prompt,
+                   .lifetime = lifetime, .frame = frame, .shutdown = shutdown, .tray = tray, .cursor = cursor,
+                   .monitors = monitors, .web = {.http = http, .browser = browser, .random = random, .site = site}},
         ProgramInfo{kFolder, "TiKoDan", version_});
   }
   bool Load() { return model->Form_Load(); }
