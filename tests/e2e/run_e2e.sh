@@ -89,18 +89,33 @@ rm -f "$pointerRequest" "$artifacts/pointer.done"
 pointerMover=$!
 _tkd_add_exit_trap "kill $pointerMover 2>/dev/null || true"
 
+# Which tests the caller's options select ("Suite.Name" a line); every test without options. Each
+# test runs in the environment it needs, whatever else was selected with it: so
+#   run_e2e.sh DRIVER EXE [DIR] -- --gtest_filter=Suite.Name
+# runs that one test alone, and gtest's other options (--gtest_shuffle, --gtest_repeat) pass on.
+filterGiven=0 passOn=()
+for option in "$@"; do
+  if [[ "$option" == --gtest_filter=* ]]; then filterGiven=1; else passOn+=("$option"); fi
+done
+selected="$(GTEST_OUTPUT= drive 60 --gtest_list_tests "$@" | tr -d '\r' | awk '/^[^ ]/ {suite = $1} /^  [^ ]/ {print suite $1}')"
+tkd_prefix_kill
+# The selected tests of a group of suites, as a filter; empty when there are none.
+group() { grep -E "^($1)\." <<<"$selected" | paste -sd: - || true; }
+special='ShiftedClockTest|ShutdownTest|WebTest|WebRankTest'
+realClock="$(grep -vE "^($special)\." <<<"$selected" | grep . | paste -sd: - || true)"
+status=0
+
 # 1. Everything on the real clock, the short soak runs included (bench/soak.sh runs the long ones
 # through here, with TKD_SOAK_FULL=1 and a longer TKD_E2E_SECONDS).
-status=0
-filter=()
-(($# == 0)) && filter=(--gtest_filter='-ShiftedClockTest.*:ShutdownTest.*:Web*')
-report e2e.xml
-drive "${TKD_E2E_SECONDS:-240}" "${report[@]}" "${filter[@]}" "$@" || status=$?
-tkd_prefix_kill
+if [[ -n "$realClock" ]]; then
+  report e2e.xml
+  drive "${TKD_E2E_SECONDS:-240}" "${report[@]}" --gtest_filter="$realClock" "${passOn[@]}" || status=$?
+  tkd_prefix_kill
+fi
 
-if (($# == 0)); then
-  # 2. The wall clock shifted to 06:59:56 for the prefix (its server included), timers left real:
-  # the warning before a 07:05 daily shutdown, and the 7 o'clock chime seen as its file's opening.
+# 2. The wall clock shifted to 06:59:56 for the prefix (its server included), timers left real:
+# the warning before a 07:05 daily shutdown, and the 7 o'clock chime seen as its file's opening.
+if [[ -n "$(group ShiftedClockTest)" ]]; then
   soundLog="$artifacts/sound-opens.log"
   : >"$soundLog"
   inotifywait -m -e open --format %f "$(dirname "$app")/sound" >"$soundLog" 2>"$soundLog.err" &
@@ -110,29 +125,41 @@ if (($# == 0)); then
   tkd_prefix_kill
   report e2e-clock.xml
   faketime --exclude-monotonic '2026-03-01 06:59:56' timeout --kill-after=10 60 wine "$driver" \
-    --app="$winapp" "${report[@]}" --gtest_filter='ShiftedClockTest.*' || status=$?
+    --app="$winapp" "${report[@]}" --gtest_filter="$(group ShiftedClockTest)" "${passOn[@]}" || status=$?
   kill "$watcher" 2>/dev/null || true
   tkd_prefix_kill
+fi
 
-  # 3. A shutdown three seconds after arming. Wine ends every process of the prefix with it, the
-  # driver too, so a second run reads the process trace (with tick counts) that Wine wrote.
+# 3. A shutdown three seconds after arming. Wine ends every process of the prefix with it, the
+# driver too, so a second run reads the process trace (with tick counts) that Wine wrote; the two
+# always run together.
+if [[ -n "$(group ShutdownTest)" ]]; then
   GTEST_OUTPUT="" WINEDEBUG=+timestamp,+process drive 60 --gtest_filter='ShutdownTest.Arm*' \
     2>"$artifacts/shutdown-trace.log" >/dev/null || true
   tkd_prefix_kill
   report e2e-shutdown.xml
-  drive 60 "${report[@]}" --gtest_filter='ShutdownTest.Started*' || status=$?
+  drive 60 "${report[@]}" --gtest_filter='ShutdownTest.Started*' "${passOn[@]}" || status=$?
   tkd_prefix_kill
+fi
 
-  # 4. The web services against the loopback site; then the rank in the 120th tick, with every
-  # clock of the prefix (its server included) running ten times as fast, so that two minutes of
-  # ticks take twelve seconds.
+# 4. The web services against the loopback site; then the rank in the 120th tick, with every
+# clock of the prefix (its server included) running ten times as fast, so that two minutes of
+# ticks take twelve seconds.
+if [[ -n "$(group WebTest)" ]]; then
   report e2e-web.xml
-  drive 120 "${report[@]}" --gtest_filter='WebTest.*' || status=$?
+  drive 120 "${report[@]}" --gtest_filter="$(group WebTest)" "${passOn[@]}" || status=$?
   tkd_prefix_kill
+fi
+if [[ -n "$(group WebRankTest)" ]]; then
   report e2e-rank.xml
   timeout --kill-after=10 60 faketime -f '+0 x10' wine "$driver" --app="$winapp" "${report[@]}" \
-    --gtest_filter='WebRankTest.*' || status=$?
+    --gtest_filter="$(group WebRankTest)" "${passOn[@]}" || status=$?
 fi
+if [[ -z "$selected" ]]; then
+  echo "run_e2e: no test matches ${*:-(no options)}" >&2
+  status=1
+fi
+((filterGiven)) && echo "run_e2e: ran $(grep -c . <<<"$selected") selected test(s)"
 echo "run_e2e: driver finished with status $status in $((SECONDS - started)) s"
 tkd_prefix_kill
 exit "$status"
