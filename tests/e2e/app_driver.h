@@ -319,6 +319,16 @@ class App {
   PROCESS_INFORMATION info_{};
 };
 
+// Posted like a click on a tab; true once the tab is the selected one (false too when the
+// program ended meanwhile).
+inline bool SelectTab(const MainWindow& main, const App& app, const std::wstring& tab) {
+  main.ClickTab(tab);
+  WaitUntil([&] { return main.SelectedTab() == tab || app.EndsWithin(0ms); }, 3s);
+  return main.SelectedTab() == tab;
+}
+
+inline std::string Text(const std::optional<std::string>& value) { return value.value_or("(missing)"); }
+
 // The exe's own version as its texts show it, and as one number.
 struct Version {
   std::wstring text;  // V1.0.0
