@@ -7,8 +7,6 @@ namespace tkd {
 namespace {
 
 constexpr char kIntervalMessage[] = "只能输入1-20之间的数字";
-constexpr const Setting* kHidePageSettings[kHideablePages] = {
-    &setting::CheckOption2, &setting::CheckOption3, &setting::CheckOption4, &setting::CheckOption5};
 
 }  // namespace
 
@@ -16,7 +14,7 @@ void OptionsModel::Form_Load() {
   const bool check1 = store_.ReadNumber(setting::CheckOption1) == 1;
   if (check1 != view_.check1) Check1_Click(check1);
   for (int page = 0; page < kHideablePages; ++page) {
-    const bool hide = store_.ReadNumber(*kHidePageSettings[page]) == 1;
+    const bool hide = store_.ReadNumber(HidePageSetting(page)) == 1;
     if (hide != view_.hidePage[page]) HidePage_Click(page, hide);
   }
   const std::string interval = NumberText(store_.ReadNumber(setting::ADsj));
@@ -38,7 +36,7 @@ void OptionsModel::HidePage_Click(int page, bool ticked) {
   if (page < 0 || page >= kHideablePages) return;
   view_.hidePage[page] = ticked;
   pages_.ShowPage(page, !ticked);
-  store_.WriteNumber(*kHidePageSettings[page], ticked ? 1 : 0);
+  store_.WriteNumber(HidePageSetting(page), ticked ? 1 : 0);
 }
 
 // Out of range, the text stays as typed and the last valid interval stays stored.

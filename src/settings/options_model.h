@@ -11,8 +11,6 @@
 
 namespace tkd {
 
-inline constexpr int kHideablePages = 4;  // pages 0 ... 3, by Check2 ... Check5
-
 struct OptionsView {
   bool check1 = false;                         // "开机自启动本程序"
   std::array<bool, kHideablePages> hidePage{};  // Check2 ... Check5

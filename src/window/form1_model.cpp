@@ -85,10 +85,10 @@ void Form1Model::RestoreAdvertInterval() {
 }
 
 void Form1Model::RestorePageVisibility() {
-  const Setting* rows[kHideablePages] = {&setting::CheckOption2, &setting::CheckOption3,
-                                         &setting::CheckOption4, &setting::CheckOption5};
-  for (int page = 0; page < kHideablePages; ++page)
-    ShowPage(page, Restored(*rows[page], ports_.store.Read(*rows[page])) != "1");
+  for (int page = 0; page < kHideablePages; ++page) {
+    const Setting& row = HidePageSetting(page);
+    ShowPage(page, Restored(row, ports_.store.Read(row)) != "1");
+  }
 }
 
 void Form1Model::ShowPage(int page, bool visible) {

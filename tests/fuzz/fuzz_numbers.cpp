@@ -39,19 +39,20 @@ void CheckDuration(double seconds) {
   TKD_CHECK(std::fabs(back - seconds) < 1e-6);
 }
 
+// A restored text is the stored one, the row's fallback, or a number within the row's bounds.
 void CheckRestored(const std::string& stored) {
-  using R = RestoreRule;
+  using K = RestoreKind;
   for (const Setting& row : SettingsTable()) {
+    const RestoreRule& rule = row.rule;
     const std::string r = Restored(row, stored);
     const double v = NumericReading(r);
-    if (row.rule == R::AsStored) TKD_CHECK(r == stored);
-    else if (row.rule == R::DateElseToday) TKD_CHECK(r.empty() || r == stored);
-    else if (row.rule == R::TickedWhenOne || row.rule == R::FirstRunWhenZero) TKD_CHECK(r == "0" || r == "1");
-    else if (row.rule == R::HourElseEmpty) TKD_CHECK(r.empty() || (StartsWithNumber(r) && v >= 0 && v < 24));
-    else if (row.rule == R::MinuteElseEmpty) TKD_CHECK(r.empty() || (StartsWithNumber(r) && v >= 0 && v < 60));
-    else if (row.rule == R::NonZeroElse1000) TKD_CHECK(StartsWithNumber(r) && v != 0);
-    else TKD_CHECK(StartsWithNumber(r) && (row.rule == R::PositiveElseZero ? v >= 0 : v > 0));
-    if (row.rule != R::AsStored && row.rule != R::DateElseToday) TKD_CHECK(!BadText(r));
+    const bool inside = StartsWithNumber(r) && (rule.low.open ? v > rule.low.at : v >= rule.low.at) &&
+                        (rule.high.open ? v < rule.high.at : v <= rule.high.at);
+    if (rule.kind == K::AsStored) TKD_CHECK(r == stored);
+    else if (rule.kind == K::DateElseToday) TKD_CHECK(r.empty() || r == stored);
+    else if (rule.kind == K::FirstRunWhenZero) TKD_CHECK(r == "0" || r == "1");
+    else TKD_CHECK(r == rule.fallback || (rule.kind == K::NonZeroElse ? StartsWithNumber(r) && v != 0 : inside));
+    if (rule.kind != K::AsStored && rule.kind != K::DateElseToday) TKD_CHECK(!BadText(r));
   }
 }
 

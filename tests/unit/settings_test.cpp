@@ -1,7 +1,5 @@
-// The settings store's per-user fallback, the settings table and its restore rules.
+// The settings store's per-user fallback and the restore rules of the settings list.
 #include <gtest/gtest.h>
-
-#include <set>
 
 #include "settings/settings_store.h"
 #include "settings/window_geometry.h"
@@ -32,29 +30,28 @@ TEST(SettingsStore, ARefusedMachineWriteLivesOnPerUserAndStaysCurrent) {
   EXPECT_EQ(registry.Read(CU, SettingsKey, "Check2"), std::nullopt);  // no copy made needlessly
 }
 
-// The first run's writes, in order, are pinned where the whole start-up is (Form1Load).
-TEST(SettingsTable, EachValueOnceAndTheHourBoxesAreCheck10To33) {
-  std::set<std::pair<KeyOf, std::string>> seen;
-  for (const Setting& row : SettingsTable()) EXPECT_TRUE(seen.insert({row.key, row.name}).second) << row.name;
-  EXPECT_EQ(std::string(HourBox(0).name), "Check10");
-  EXPECT_EQ(std::string(HourBox(23).name), "Check33");
-}
-
+// Each rule with the rows that carry it, and a case just inside and just outside each end. The
+// first run's writes, in order, are pinned where the whole start-up is (Form1Load).
 TEST(SettingsTable, RestoreRulesNeverGiveATextOutsideTheirRange) {
   using namespace setting;
-  const struct { const Setting& row; const char* stored; const char* restored; } cases[] = {
-      {Check2, " 1", "1"},    {Check2, "1.0", "1"},   {Check2, "2", "0"},      {Check2, "", "0"},
-      {Text1, "1.5", "1.5"},  {Text1, "20 分钟", "20"}, {Text1, "0", "5"},      {Text1, "1e307", "5"},
-      {Text5, "23", "23"},    {Text5, "24", ""},      {Text5, "-1", ""},       {Text5, "", "0"},
-      {Text5, "23.999999999999996", "23.999999999999996"},  // 15 digits would print "24"
-      {Text6, "59.99999999999999", "59.99999999999999"},    {Text6, "60", ""},
-      {Top, "0", "1000"},     {Top, "99999", "99999"},  {Left, "-1280", "-1280"},
-      {F_Width, "5299.9", "5300"}, {F_Width, "8000", "8000"},
-      {F_Height, "4379", "4815"},  {F_Height, "4380", "4380"},
-      {ADsj, "0", "1"},       {ADsj, " 5", "5"},      {ADtime, "", "180"},     {MingCi, "-3", "0"},
-      {firstDate, "2026/12/6", "2026/12/6"}, {firstDate, "六月", ""}, {firstuse, "2", "1"}, {firstuse, "", "0"},
+  const struct { std::vector<Setting> rows; std::vector<std::pair<const char*, const char*>> cases; } rules[] = {
+      {{Check1, Check2, Check3, CheckOption2, CheckOption3, CheckOption4, CheckOption5}, {{" 1", "1"}, {"0.5", "0"}, {"2", "0"}}},
+      {{Text1}, {{"0.5", "0.5"}, {"20 分钟", "20"}, {"0", "5"}, {"1e307", "5"}}},
+      {{Text5, Text7}, {{"23.999999999999996", "23.999999999999996"}, {"24", ""}, {"-1", ""}, {"", "0"}}},  // 15 digits: "24"
+      {{Text6, Text8}, {{"59.99999999999999", "59.99999999999999"}, {"60", ""}, {"-1", ""}, {"", "0"}}},
+      {{Top, Left}, {{"0", "1000"}, {"99999", "99999"}, {"-1280", "-1280"}}},
+      {{F_Width}, {{"5299.9", "5300"}, {"5300.5", "5300.5"}}},
+      {{F_Height}, {{"4379", "4815"}, {"4380", "4380"}}},
+      {{ADsj}, {{"0.9", "1"}, {" 1.5", "1.5"}}},
+      {{MingCi}, {{"-0.5", "0"}, {" 1", "1"}}},
+      {{ADtime}, {{"", "180"}, {"0.5", "0.5"}}},
+      {{firstDate}, {{"2026/12/6", "2026/12/6"}, {"六月", ""}}},
+      {{firstuse}, {{"2", "1"}, {"-1", "1"}, {"", "0"}}},
   };
-  for (const auto& c : cases) EXPECT_EQ(Restored(c.row, c.stored), c.restored) << c.row.name << " '" << c.stored << "'";
+  for (const auto& rule : rules)
+    for (const Setting& row : rule.rows)
+      for (const auto& [stored, restored] : rule.cases)
+        EXPECT_EQ(Restored(row, stored), restored) << row.name << " '" << stored << "'";
 }
 
 // A 96-dpi primary, a 144-dpi monitor to its right, a 168-dpi one left of it and a little above.
