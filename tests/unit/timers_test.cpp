@@ -26,7 +26,8 @@ TEST_F(TimersTest, TheHousekeepingTickCountsEverySecondFromTheStartHoweverLateIt
   // (a suspended virtual machine): one tick, and on from there rather than 3600 back to back.
   const struct { std::uint64_t atMs; double js0; std::uint32_t nextInMs; } wakes[] = {
       {999, 0, 1},   {1000, 1, 15},   {4100, 4, 16},    {4999, 4, 1},
-      {5000, 5, 15}, {3605000, 6, 16}, {3605999, 6, 1}, {3606000, 7, 15}};
+      {5000, 5, 15}, {3605000, 6, 16}, {3605999, 6, 1}, {3606000, 7, 15},
+      {3665999, 66, 1}, {3726000, 67, 16}};  // 59 s late: caught up; a minute late: started afresh
   for (const auto& w : wakes) {
     WakeAt(w.atMs);
     EXPECT_EQ(h.model->js0(), w.js0) << w.atMs;

@@ -144,12 +144,18 @@ TEST(Ranking, StartUpShowsTheStoredRankAndTheIdentifierIsMadeOnceAndKept) {
     ASSERT_TRUE(h.Load());
     EXPECT_EQ(h.model->RankText(), text) << stored;
   }
+  // Anything but 32 lower-case hexadecimal digits is replaced by a new identifier.
+  for (const char* malformed : {"not-an-id", "abcdef", "00112233445566778899aabbccddeefg"}) {
+    Form1Harness h;
+    h.registry.Set(LM, SettingsKey, "UserId", malformed);
+    ASSERT_TRUE(h.Load());
+    h.Run(120000);
+    EXPECT_EQ(h.Stored(setting::UserId), "a0b1c2d3e4f5061728394a5b6c7d8e9f") << malformed;  // the fake's first bytes
+  }
   Form1Harness h;
-  h.registry.Set(LM, SettingsKey, "UserId", "not-an-id");
   ASSERT_TRUE(h.Load());
   h.Run(120000);
   const std::optional<std::string> id = h.Stored(setting::UserId);
-  EXPECT_EQ(id, "a0b1c2d3e4f5061728394a5b6c7d8e9f");  // the fake's first 16 bytes
   h.http.Answer("<title>" + *id + "</title><body>7</body>");
   h.Restart();
   ASSERT_TRUE(h.Load());
