@@ -110,14 +110,16 @@ TEST_F(DesktopTest, WhileAModalWindowIsOpenNoOtherOpensAndTheTickWaitsForItsDial
 
 TEST_F(DesktopTest, TheOptionsDialogStoresEveryControlAtOnce) {
   h.registry.Set(LM, SettingsKey, "ADsj", "0");
+  h.registry.Set(LM, SettingsKey, "CheckOption3", " 1");
   std::optional<OptionsModel> opened = h.model->OpenOptions();
   OptionsModel& options = *opened;
   options.Form_Load();
   EXPECT_EQ(options.View().text1, "0");  // shown, and refused at once
   EXPECT_EQ(h.prompt.shown, std::vector<std::string>{"只能输入1-20之间的数字"});
   EXPECT_TRUE(options.View().check1);
+  EXPECT_EQ(options.View().hidePage, (std::array<bool, kHideablePages>{false, true, false, false}));
   const struct { const char* typed; const char* stored; } intervals[] = {
-      {"20", " 20"}, {"21", " 20"}, {"1.5", " 1.5"}, {"0", " 1.5"}};
+      {"20", " 20"}, {"21", " 20"}, {"1", " 1"}, {"1.5", " 1.5"}, {"0", " 1.5"}};
   for (const auto& c : intervals) {
     options.Text1_Change(c.typed);
     EXPECT_EQ(h.Stored(setting::ADsj), c.stored) << c.typed;

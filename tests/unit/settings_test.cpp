@@ -64,22 +64,26 @@ struct TwoScalesTest : ::testing::Test {
 };
 
 TEST_F(TwoScalesTest, SaveThenRestoreIsTheIdentityOnEveryMonitor) {
-  const PixelRect places[] = {{2000, 100, 530, 482}, {100, 100, 354, 321}, {1333, 200, 400, 400},
-                              {-1000, -200, 701, 601}, {-50, 100, 650, 550}};  // the last: partly off the left one
-  for (const PixelRect& place : places) {
+  // Each with the twips of its left edge and width: those of the monitor that holds its corner.
+  const struct { PixelRect place; const char *left, *width; } cases[] = {
+      {{2000, 100, 530, 482}, "29600", "5300"},   {{1920, 10, 530, 482}, "28800", "5300"},
+      {{100, 100, 354, 321}, "1500", "5310"},     {{1333, 200, 400, 400}, "19995", "6000"},
+      {{-1000, -200, 701, 601}, "-16800", "6009"}, {{-50, 100, 650, 550}, "-8657", "5571"}};  // partly off the left one
+  for (const auto& [place, left, width] : cases) {
     frame.bounds = place;
     geometry.SavePosition();
     geometry.SaveSize();
+    EXPECT_EQ((std::vector{store.Read(setting::Left), store.Read(setting::F_Width)}), (std::vector<std::string>{left, width}));
     const PixelRect restored = geometry.Restore();
     EXPECT_EQ((std::vector{restored.left, restored.top, restored.width, restored.height}),
-              (std::vector{place.left, place.top, place.width, place.height}))
-        << place.left << "," << place.top << " stored as " << store.Read(setting::Left) << "," << store.Read(setting::Top);
+              (std::vector{place.left, place.top, place.width, place.height})) << place.left << "," << place.top;
   }
 }
 
 TEST_F(TwoScalesTest, APlaceOnNoMonitorOpensAtTheDefaultOneAndZeroMeansTheDefault) {
   const struct { const char *left, *top; int x, y; } cases[] = {
       {"100000", "1500", 67, 67},   // where a monitor since detached stood
+      {"57600", "0", 67, 67},       // just right of the right one: touching is not on it
       {"-30000", "-1500", 67, 67},
       {"0", "1500", 67, 100},       // 0 (or nothing stored) reads as the default edge
       {"", "", 67, 67}};

@@ -30,7 +30,7 @@ TEST(SiteAddress, OnlyAbsoluteWebAddressesAreTakenAndRedirectsResolve) {
   const struct { const char* text; bool web; } addresses[] = {
       {"http://a.example/", true}, {"HTTPS://a.example", true}, {"http://127.0.0.1:8080/x?y", true},
       {"ftp://a.example/", false}, {"file:///C:/Windows/notepad.exe", false}, {"C:\\x.exe", false},
-      {"http://", false}, {"http:///path", false}, {"http://a b/", false}, {"http://a/\"x", false}, {"", false}};
+      {"http://", false}, {"http:///path", false}, {"http://a b/", false}, {"http://a/\"x", false}, {"http://a/<x>", false}, {"", false}};
   for (const auto& c : addresses) EXPECT_EQ(IsWebAddress(c.text), c.web) << c.text;
   const struct { const char *location, *resolved; } redirects[] = {
       {"https://b.example/p", "https://b.example/p"}, {"//c.example/q", "http://c.example/q"},
