@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Fuzzes the portable logic with libFuzzer: builds the harnesses of tests/fuzz with clang into
+# Fuzzes the portable logic with libFuzzer: builds the harnesses of bench/fuzz with clang into
 # build-fuzz, then runs them one after another, each on one core for N seconds from a copy of its
 # seed corpus, and prints per harness the executions, executions per second, coverage and findings.
 #

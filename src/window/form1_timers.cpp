@@ -29,6 +29,16 @@ std::uint32_t Form1Timers::MsUntilDue() {
 
 Woken Form1Timers::Wake() {
   Woken woken;
+  // The pointer first, so that a tick due now stores the distance up to this moment.
+  const std::uint64_t now = clock_.MonotonicMs();
+  if (now >= nextSampleMs_) {
+    const bool moved = model_.Timer4_Timer();
+    nextSampleMs_ = now + model_.odometer().NextSampleMs();
+    if (moved && now >= nextMousePageMs_) {
+      nextMousePageMs_ = now + kMousePageRenderMs;
+      woken.mousePage = true;
+    }
+  }
   // Every tick that has fallen due runs now, so a held-up thread loses no seconds. A handler may
   // turn its own timer off (a countdown that ends), which ends its catch-up.
   const auto run = [&](SteadyTimer& timer, auto tick, auto stillOn) {
@@ -44,15 +54,6 @@ Woken Form1Timers::Wake() {
   run(timer3_, [&] { model_.scheduler().Timer3_Timer(); }, [&] { return model_.scheduler().View().timer3Enabled; });
   run(panel_, [&] { model_.web().advertising().PanelTimer(); }, [&] { return model_.web().advertising().Panel() != nullptr; });
 
-  const std::uint64_t now = clock_.MonotonicMs();
-  if (now >= nextSampleMs_) {
-    const bool moved = model_.Timer4_Timer();
-    nextSampleMs_ = now + model_.odometer().NextSampleMs();
-    if (moved && now >= nextMousePageMs_) {
-      nextMousePageMs_ = now + kMousePageRenderMs;
-      woken.mousePage = true;
-    }
-  }
   return woken;
 }
 

@@ -31,7 +31,7 @@ class Form1Timers {
   // Milliseconds until something falls due (0 when something is due now). Takes up what the last
   // event turned on or off, so the shell asks after every event.
   std::uint32_t MsUntilDue();
-  // Runs every tick that has fallen due, oldest timer first, and the sample when one is due.
+  // Runs the pointer's sample when one is due, then every tick that has fallen due, Timer1 first.
   Woken Wake();
 
  private:

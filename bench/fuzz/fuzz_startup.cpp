@@ -9,7 +9,7 @@
 #include <cmath>
 #include <set>
 
-#include "fuzz/fuzz_checks.h"
+#include "fuzz_checks.h"
 #include "support/form1_harness.h"
 
 namespace {

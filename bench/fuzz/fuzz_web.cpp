@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "fuzz/fuzz_checks.h"
+#include "fuzz_checks.h"
 #include "support/fakes.h"
 #include "web/page_text.h"
 #include "web/ranking.h"

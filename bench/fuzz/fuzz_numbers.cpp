@@ -7,7 +7,7 @@
 #include "core/format_duration.h"
 #include "core/number_text.h"
 #include "core/target_minutes.h"
-#include "fuzz/fuzz_checks.h"
+#include "fuzz_checks.h"
 #include "settings/settings_table.h"
 #include "stats/odometer.h"
 
