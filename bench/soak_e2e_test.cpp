@@ -244,11 +244,4 @@ TEST(HostileRegistryTest, EveryValueOfEveryKindStartsSaneAndIsRewrittenWellForme
 }  // namespace
 }  // namespace tkd::e2e
 
-int wmain(int argc, wchar_t** argv) {
-  testing::InitGoogleTest(&argc, argv);  // takes the --gtest_* options out of argv
-  if (argc != 2 || std::wcsncmp(argv[1], L"--app=", 6) != 0) {
-    std::fwprintf(stderr, L"usage: tkd_soak_driver --app=PATH\\TiKoDan.exe [gtest options]\n");
-    return 2;
-  }
-  return RUN_ALL_TESTS();
-}
+int wmain(int argc, wchar_t** argv) { return tkd::e2e::RunDriver(argc, argv); }

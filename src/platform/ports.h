@@ -137,6 +137,11 @@ class TrayIcon {
   // notification area does not exist yet.
   virtual bool Add(const std::string& tip) = 0;
   virtual void Remove() = 0;
+  // The icon's tip text, which Windows cuts at 127 characters.
+  virtual void SetTip(const std::string& tip) = 0;
+  // A balloon from the icon with the warning sign; HideBalloon takes a shown one away.
+  virtual void ShowBalloon(const std::string& title, const std::string& text) = 0;
+  virtual void HideBalloon() = 0;
 };
 
 // Pages of the vendor site. A fetch never holds up the caller: Get returns at once and `done`

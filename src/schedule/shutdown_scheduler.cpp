@@ -6,6 +6,7 @@
 #include "core/format_duration.h"
 #include "core/number_text.h"
 #include "core/target_minutes.h"
+#include "schedule/minute_count.h"
 #include "schedule/system_shutdown.h"
 
 namespace tkd {
@@ -19,9 +20,11 @@ constexpr int kMinutesPerDay = 1440;
 constexpr int kWarningMinutes = 10;
 constexpr long long kNoEdit = -1;
 
-// The minute of a date and time, as one number that only grows with them.
-long long MinuteOfDate(const LocalTime& t) {
-  return (((static_cast<long long>(t.year) * 13 + t.month) * 32 + t.day) * 24 + t.hour) * 60 + t.minute;
+bool Whole(double x, double below) { return x >= 0 && x < below && std::floor(x) == x; }
+
+std::string ClockText(int minuteOfDay) {
+  const auto two = [](int v) { return std::string(v < 10 ? "0" : "") + std::to_string(v); };
+  return two(minuteOfDay / 60) + ":" + two(minuteOfDay % 60);
 }
 
 }  // namespace
@@ -30,7 +33,13 @@ void ShutdownScheduler::Check4_Click(bool ticked) {
   view_.check4 = ticked;
   view_.timer3Enabled = ticked;
   js3_ = 0;
-  if (!ticked) view_.label13.clear();
+  if (!ticked) {
+    view_.label13.clear();
+    return;
+  }
+  ++armings_;
+  const LocalTime now = clock_.Now();
+  armedAtSecond_ = MinuteCount(now) * 60 + now.second;
 }
 
 void ShutdownScheduler::Timer3_Timer() {
@@ -52,7 +61,7 @@ void ShutdownScheduler::Text2_Change(const std::string& text) {
   if (NumericReading(text) < 0) prompt_.ShowMessage(kNotNegative);
 }
 
-void ShutdownScheduler::Edited(ClockWay way) { editedInMinute_[way] = MinuteOfDate(clock_.Now()); }
+void ShutdownScheduler::Edited(ClockWay way) { editedInMinute_[way] = MinuteCount(clock_.Now()); }
 
 void ShutdownScheduler::Check5_Click(bool ticked) {
   view_.check5 = ticked;
@@ -131,15 +140,16 @@ void ShutdownScheduler::RestoreDailySwitches() {
   if (check8 != view_.check8) Check8_Click(check8);
 }
 
+std::array<ShutdownScheduler::ClockWayBoxes, kClockWays> ShutdownScheduler::Boxes() const {
+  return {{{view_.check5, view_.text3, view_.text4},
+           {view_.check6, view_.text5, view_.text6},
+           {view_.check8, view_.text7, view_.text8}}};
+}
+
 bool ShutdownScheduler::ClockTick(const LocalTime& now, double js0) {
   const int n = now.hour * 60 + now.minute;
-  const long long thisMinute = MinuteOfDate(now);
-  const struct {
-    bool on;
-    const std::string &hour, &minute;
-  } ways[kClockWays] = {{view_.check5, view_.text3, view_.text4},
-                        {view_.check6, view_.text5, view_.text6},
-                        {view_.check8, view_.text7, view_.text8}};
+  const long long thisMinute = MinuteCount(now);
+  const auto ways = Boxes();
   for (int way = 0; way < kClockWays; ++way) {
     bool& visible = view_.warningVisible[way];
     if (!ways[way].on) {
@@ -163,6 +173,34 @@ bool ShutdownScheduler::ClockTick(const LocalTime& now, double js0) {
     if (visible) view_.warningCaption[way] = kWarningSteps[static_cast<int>(std::fmod(js0, 4.0))];
   }
   return false;
+}
+
+std::vector<ComingShutdown> ShutdownScheduler::Coming(const LocalTime& now) const {
+  std::vector<ComingShutdown> coming;
+  const int n = now.hour * 60 + now.minute;
+  const auto ways = Boxes();
+  for (int way = 0; way < kClockWays; ++way) {
+    if (!ways[way].on) continue;
+    // The same readings and comparisons as the tick's.
+    const double hour = NumericReading(ways[way].hour), minute = NumericReading(ways[way].minute);
+    const double t = hour * 60 + minute;
+    if (way == kDailySecond ? !Whole(t, kMinutesPerDay) : !(Whole(hour, 24) && Whole(minute, 60))) continue;
+    const int target = static_cast<int>(t);
+    const int ahead = target > n ? target - n : target + kMinutesPerDay - n;
+    coming.push_back({way, {0, static_cast<double>(MinuteCount(now) + ahead)}, ahead * 60.0 - now.second,
+                      ClockText(target)});
+  }
+  if (view_.timer3Enabled) {
+    // It ends a whole number of ticks of a second after it was armed; reckoned from the arming,
+    // its clock time stays put between the ticks.
+    const double target = TargetSeconds(view_.text2), remaining = target - js3_;
+    const double atSecond = static_cast<double>(armedAtSecond_) + target;
+    // Only a remainder of exactly 0 shuts down, which a fraction of a second never reaches.
+    if (remaining > 0 && std::floor(target) == target && std::isfinite(atSecond))
+      coming.push_back({kAfterMinutes, {armings_, target}, remaining,
+                        ClockText(static_cast<int>(std::fmod(std::floor(atSecond / 60), kMinutesPerDay)))});
+  }
+  return coming;
 }
 
 }  // namespace tkd

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 #include "platform/ports.h"
 #include "settings/settings_store.h"
@@ -12,6 +13,25 @@ namespace tkd {
 
 // The three clock-time ways, in the order the tick checks them.
 enum ClockWay { kTodayAt = 0, kDailyFirst, kDailySecond, kClockWays };
+// The after-minutes way, beside them.
+inline constexpr int kAfterMinutes = kClockWays;
+inline constexpr int kShutdownWays = kClockWays + 1;
+
+// Which shutdown of a way: a clock-time way's minute, counted from a fixed day, or a countdown's
+// target in seconds with the arming it belongs to.
+struct ShutdownMoment {
+  long long arming = 0;
+  double at = 0;
+  bool operator==(const ShutdownMoment&) const = default;
+};
+
+// A shutdown that a way is armed for and that its tick can reach.
+struct ComingShutdown {
+  int way = kTodayAt;
+  ShutdownMoment moment;
+  double secondsLeft = 0;
+  std::string at;  // the clock time it falls at, "22:30"
+};
 
 struct ShutdownView {
   bool check4 = false, check5 = false, check6 = false, check8 = false;
@@ -60,6 +80,10 @@ class ShutdownScheduler {
   // down (the program has then been told to end).
   bool ClockTick(const LocalTime& now, double js0);
 
+  // Every shutdown armed now, in the order of the ways. A time no tick can match (a fraction, an
+  // hour past 23) is not one; a clock-time way in its own minute has fired or waits for tomorrow.
+  std::vector<ComingShutdown> Coming(const LocalTime& now) const;
+
   const ShutdownView& View() const { return view_; }
   double js3() const { return js3_; }
 
@@ -67,6 +91,11 @@ class ShutdownScheduler {
   void SetTextChecked(ClockWay way, std::string ShutdownView::*box, const Setting& row, const std::string& text,
                       double limit, bool limitIncluded, const char* message);
   void Edited(ClockWay way);
+  struct ClockWayBoxes {
+    bool on;
+    const std::string &hour, &minute;
+  };
+  std::array<ClockWayBoxes, kClockWays> Boxes() const;
 
   SettingsStore& store_;
   Prompt& prompt_;
@@ -75,6 +104,8 @@ class ShutdownScheduler {
   Clock& clock_;
   ShutdownView view_;
   double js3_ = 0;  // seconds counted since the after-minutes way was armed
+  long long armings_ = 0;
+  long long armedAtSecond_ = 0;  // when it was armed, in seconds from the fixed day of MinuteCount
   std::array<long long, kClockWays> editedInMinute_{-1, -1, -1};  // the minute of each way's last edit
 };
 

@@ -71,7 +71,27 @@ void Form1Model::Timer1_Timer() {
   chime_.Tick(now);
   odometer_.Store(now);
   overview_.Refresh(odometer_.AllMove(), usage_.Seconds(), js0_, odometer_.View().label20);
-  tray_.RetryWhenDue();
+  tray_.Tick();
+  NoticeComingShutdowns(now);
+}
+
+void Form1Model::Timer3_Timer() {
+  scheduler_.Timer3_Timer();
+  if (scheduler_.View().timer3Enabled) NoticeComingShutdowns(ports_.clock.Now());  // else it shut down
+}
+
+// The balloon and the tray tip: the same shutdowns as the page's labels, for a user who is
+// looking elsewhere.
+void Form1Model::NoticeComingShutdowns(const LocalTime& now) {
+  const std::vector<ComingShutdown> coming = scheduler_.Coming(now);
+  const bool looking = view_.windowVisible && !view_.minimised && view_.currentPage == kPageShutdown;
+  const NoticeDue due = notices_.Tick(coming, looking);
+  if (due.withdraw) tray_.HideBalloon();
+  if (due.show) tray_.ShowBalloon(kProductName, *due.show);
+  const ComingShutdown* next = nullptr;
+  for (const ComingShutdown& c : coming)
+    if (!next || c.secondsLeft < next->secondsLeft) next = &c;
+  tray_.ShowNextShutdown(next ? next->at : "");
 }
 
 // The reminder page holds nothing and stays hidden; the shutdown page is shown first.
@@ -131,8 +151,12 @@ CloseAction Form1Model::Form_QueryUnload() {
 }
 
 TrayAction Form1Model::TrayIcon_Callback(TrayMouse mouse) {
-  const TrayAction action = tray_.IconCallback(mouse);
+  TrayAction action = tray_.IconCallback(mouse);
   view_.windowVisible = tray_.WindowVisible();
+  if (action == TrayAction::ShowShutdownPage) {
+    if (view_.pageVisible[kPageShutdown]) view_.currentPage = kPageShutdown;
+    action = TrayAction::ShowWindow;
+  }
   return action;
 }
 

@@ -11,6 +11,7 @@
 #include "core/program_info.h"
 #include "platform/ports.h"
 #include "schedule/hourly_chime.h"
+#include "schedule/shutdown_notices.h"
 #include "schedule/shutdown_scheduler.h"
 #include "settings/options_model.h"
 #include "settings/settings_store.h"
@@ -60,6 +61,7 @@ struct Form1View {
   bool check1 = false;  // "置最前": always on top, applied by every tick
   bool check3 = false;  // "菜单": the menu bar, shown while it is ticked
   bool windowVisible = true;  // false while hidden behind the tray icon
+  bool minimised = false;
 };
 
 class Form1Model : public PageSwitch {
@@ -73,12 +75,20 @@ class Form1Model : public PageSwitch {
   // The housekeeping tick, once a second for the life of the program.
   void Timer1_Timer();
 
+  // Timer3: the after-minutes countdown, and the balloons it is due.
+  void Timer3_Timer();
+
   // Timer4: one sample of the mouse odometer; true when the pointer moved.
   bool Timer4_Timer() { return odometer_.Sample(ports_.cursor.Position()); }
 
   // The timers of the window, run from the shell's one window timer.
   std::uint32_t MsUntilDue() { return timers_.MsUntilDue(); }
   Woken Wake() { return timers_.Wake(); }
+
+  // The page the user chose, and whether the window is minimised: a warning balloon shows only
+  // to a user who does not see the shutdown page.
+  void Tab_Click(int page) { view_.currentPage = page; }
+  void Form_Resize(bool minimised) { view_.minimised = minimised; }
 
   // The two switches on the window itself, outside the pages.
   void Check1_Click(bool ticked);
@@ -147,6 +157,7 @@ class Form1Model : public PageSwitch {
   }
   void RefreshRankingOnce() { web_.RefreshRankingOnce(js0_, changed_); }
   void OpenPromotionWhenDue() { web_.OpenPromotionWhenDue(usage_.Seconds(), adInterval_); }
+  void NoticeComingShutdowns(const LocalTime& now);
 
   Form1Ports ports_;
   ProgramInfo program_;
@@ -155,6 +166,7 @@ class Form1Model : public PageSwitch {
   Stopwatch stopwatch_;
   HourlyChime chime_;
   ShutdownScheduler scheduler_;
+  ShutdownNotices notices_;
   WindowGeometry geometry_;
   UsageTotal usage_;
   MouseOdometer odometer_;

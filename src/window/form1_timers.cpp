@@ -51,7 +51,7 @@ Woken Form1Timers::Wake() {
   };
   run(timer1_, [&] { model_.Timer1_Timer(); }, [&] { return model_.View().timer1Enabled; });
   run(timer2_, [&] { model_.stopwatch().Timer2_Timer(); }, [&] { return model_.stopwatch().View().timer2Enabled; });
-  run(timer3_, [&] { model_.scheduler().Timer3_Timer(); }, [&] { return model_.scheduler().View().timer3Enabled; });
+  run(timer3_, [&] { model_.Timer3_Timer(); }, [&] { return model_.scheduler().View().timer3Enabled; });
   run(panel_, [&] { model_.web().advertising().PanelTimer(); }, [&] { return model_.web().advertising().Panel() != nullptr; });
 
   return woken;

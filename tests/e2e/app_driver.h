@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <cwchar>
 #include <optional>
 #include <string>
@@ -328,6 +329,16 @@ inline bool SelectTab(const MainWindow& main, const App& app, const std::wstring
 }
 
 inline std::string Text(const std::optional<std::string>& value) { return value.value_or("(missing)"); }
+
+// A driver's main: gtest's options, then --app=PATH\TiKoDan.exe.
+inline int RunDriver(int argc, wchar_t** argv) {
+  testing::InitGoogleTest(&argc, argv);  // takes the --gtest_* options out of argv
+  if (argc != 2 || std::wcsncmp(argv[1], L"--app=", 6) != 0) {
+    std::fwprintf(stderr, L"usage: %ls --app=PATH\\TiKoDan.exe [gtest options]\n", argv[0]);
+    return 2;
+  }
+  return RUN_ALL_TESTS();
+}
 
 // The exe's own version as its texts show it, and as one number.
 struct Version {

@@ -394,11 +394,6 @@ TEST(ShutdownTest, StartedTheShutdownCommandThreeSecondsAfterArming) {
 }  // namespace tkd::e2e
 
 int wmain(int argc, wchar_t** argv) {
-  testing::InitGoogleTest(&argc, argv);  // takes the --gtest_* options out of argv
-  if (argc != 2 || std::wcsncmp(argv[1], L"--app=", 6) != 0) {
-    std::fwprintf(stderr, L"usage: tkd_e2e_driver --app=PATH\\TiKoDan.exe [gtest options]\n");
-    return 2;
-  }
-  tkd::e2e::g_exe = argv[1] + 6;
-  return RUN_ALL_TESTS();
+  tkd::e2e::g_exe = tkd::e2e::AppPath();
+  return tkd::e2e::RunDriver(argc, argv);
 }

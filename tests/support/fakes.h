@@ -128,6 +128,11 @@ struct FakeTray : TrayIcon {
     return failingAdds == 0 || failingAdds-- == 0;
   }
   void Remove() override { calls.push_back("remove"); }
+  void SetTip(const std::string& tip) override { calls.push_back("tip " + tip); }
+  void ShowBalloon(const std::string& title, const std::string& text) override {
+    calls.push_back("balloon " + title + ": " + text);
+  }
+  void HideBalloon() override { calls.push_back("hide balloon"); }
   std::vector<std::string> calls;
   int failingAdds = 0;  // adds refused before the notification area is there
 };
