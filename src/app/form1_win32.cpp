@@ -123,10 +123,19 @@ void Form1Window::BuildTabs() {
 void Form1Window::OnTabChange() {
   const int index = TabCtrl_GetCurSel(tab_);
   if (index >= 0 && index < tabCount_) currentPage_ = tabPages_[index];
+  model_.Tab_Click(currentPage_);
   EnsurePage(currentPage_);
   Layout();
   if (pageCreated_[currentPage_]) pages_[currentPage_]->Render(*controls_);
   controls_->ShowPage(currentPage_);
+}
+
+// The page the model turned to (a balloon clicked), when it has a tab.
+void Form1Window::SelectPage(int page) {
+  const auto tab = std::find(tabPages_.begin(), tabPages_.begin() + tabCount_, page);
+  if (tab == tabPages_.begin() + tabCount_) return;
+  TabCtrl_SetCurSel(tab_, static_cast<int>(tab - tabPages_.begin()));
+  OnTabChange();
 }
 
 void Form1Window::Layout() {
@@ -155,6 +164,7 @@ void Form1Window::Render() {
   controls_->SetChecked(IDC_CHECK3, v.check3);
   menus_.ShowMenuBar(hwnd_, v.check3);
   if (v.pageVisible != tabsBuiltFor_ || tabCount_ == 0) BuildTabs();  // only when the pages shown changed
+  if (v.currentPage != currentPage_) SelectPage(v.currentPage);
   for (int page = 0; page < kPageCount; ++page)
     if (pageCreated_[page] && page == currentPage_) pages_[page]->Render(*controls_);
   adPanel_->Render();
@@ -294,10 +304,14 @@ LRESULT Form1Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_QUERYENDSESSION:  // never stand in the way of logging off or shutting down
       return TRUE;
     case TKD_MSG_TRAY_CALLBACK: {
-      const UINT mouse = LOWORD(lParam);
-      OnTrayAction(model_.TrayIcon_Callback(mouse == WM_LBUTTONUP   ? TrayMouse::LeftUp
-                                            : mouse == WM_RBUTTONUP ? TrayMouse::RightUp
-                                                                    : TrayMouse::Other));
+      const UINT event = LOWORD(lParam);
+      OnTrayAction(model_.TrayIcon_Callback(
+          event == WM_LBUTTONUP                                          ? TrayMouse::LeftUp
+          : event == WM_RBUTTONUP                                        ? TrayMouse::RightUp
+          : event == NIN_BALLOONUSERCLICK                                ? TrayMouse::BalloonClick
+          : event == NIN_BALLOONTIMEOUT || event == NIN_BALLOONHIDE      ? TrayMouse::BalloonGone
+                                                                         : TrayMouse::Other));
+      Render();  // the page a balloon brings back
       return 0;
     }
     case WM_TIMER:
@@ -317,6 +331,7 @@ LRESULT Form1Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
     }
     case WM_SIZE:
+      model_.Form_Resize(wParam == SIZE_MINIMIZED);
       Layout();
       return 0;
     case WM_GETMINMAXINFO: {

@@ -45,6 +45,7 @@ class Form1Window {
 
   PageWin32* EnsurePage(int page);  // makes the page's controls the first time; nullptr if none
   void BuildTabs();
+  void SelectPage(int page);
   void Layout();
   void Render();  // notifications raised while rendering are not the user's, and are ignored
   void ArmTimer();

@@ -44,6 +44,25 @@ bool TrayWin32::Add(const std::string& tip) {
   return NotifyIcon(NIM_ADD, &data) || NotifyIcon(NIM_MODIFY, &data);
 }
 
+void TrayWin32::SetTip(const std::string& tip) {
+  NOTIFYICONDATAW data = Data();
+  data.uFlags = NIF_TIP;
+  lstrcpynW(data.szTip, Utf8ToWide(tip).c_str(), ARRAYSIZE(data.szTip));
+  NotifyIcon(NIM_MODIFY, &data);
+}
+
+// An empty text takes the balloon away. Windows 10 and later show it as a notification, which
+// stays in the list once it has gone from the screen.
+void TrayWin32::ShowBalloon(const std::string& title, const std::string& text) {
+  NOTIFYICONDATAW data = Data();
+  data.uFlags = NIF_INFO;
+  lstrcpynW(data.szInfo, Utf8ToWide(text).c_str(), ARRAYSIZE(data.szInfo));
+  lstrcpynW(data.szInfoTitle, Utf8ToWide(title).c_str(), ARRAYSIZE(data.szInfoTitle));
+  data.dwInfoFlags = NIIF_WARNING;
+  data.uTimeout = 30000;  // ignored since Vista, which shows it for the user's chosen time
+  NotifyIcon(NIM_MODIFY, &data);
+}
+
 void TrayWin32::Remove() {
   NOTIFYICONDATAW data = Data();
   NotifyIcon(NIM_DELETE, &data);

@@ -14,6 +14,9 @@ class TrayWin32 : public TrayIcon {
   void SetWindow(HWND window, HICON icon, UINT callbackMessage);
   bool Add(const std::string& tip) override;
   void Remove() override;
+  void SetTip(const std::string& tip) override;
+  void ShowBalloon(const std::string& title, const std::string& text) override;
+  void HideBalloon() override { ShowBalloon("", ""); }
 
  private:
   NOTIFYICONDATAW Data() const;

@@ -12,6 +12,8 @@
 
 #include "app_driver.h"
 #include "core/number_text.h"
+#include "platform/clock_win32.h"
+#include "support/balloon_win32.h"
 
 namespace tkd::e2e {
 namespace {
@@ -343,6 +345,48 @@ TEST(ShiftedClockTest, WarnsBeforeADailyShutdownAndChimesAtSevenOClock) {
   };
   EXPECT_TRUE(WaitUntil(chimed, 10s)) << "no zdbs7.wav opened; title " << Show(main->Title());
   EXPECT_EQ(main->Title().find(L" 7:00:00"), std::wstring::npos) << Show(main->Title());
+}
+
+// The tip of our icon in Wine's notification area: one of the tools of explorer's tool tips.
+std::wstring TrayTip() {
+  for (HWND tip : TopLevel(ProcessOf(FindWindowW(L"Shell_TrayWnd", nullptr)), TOOLTIPS_CLASSW, false)) {
+    const Remote remote(tip);
+    const auto tools = static_cast<UINT>(Ask(tip, TTM_GETTOOLCOUNT, 0, 0));
+    for (UINT i = 0; i < tools; ++i) {
+      TTTOOLINFOW info{};
+      info.cbSize = sizeof info;
+      info.lpszText = remote.Text();
+      std::wstring text;
+      if (remote.Send(tip, TTM_ENUMTOOLSW, i, info, &text) && text.starts_with(L"TiKoDan")) return text;
+    }
+  }
+  return L"";
+}
+
+// Run by run_e2e.sh with the wall clock at 22:20:05: a daily 22:50 is moved to 22:30 while the
+// window is hidden and on another page, which puts it ten minutes ahead at once.
+TEST(BalloonTest, AWarningHiddenBehindTheIconShowsAsABalloonWhoseIconOpensTheShutdownPage) {
+  ASSERT_TRUE(WipeProgramKeys());
+  RegistryWin32 registry;
+  for (const auto& [name, text] : {std::pair{"Check6", " 1"}, {"Text5", "22"}, {"Text6", "50"}})
+    ASSERT_TRUE(registry.Write(RegRoot::LocalMachine, kSettingsKey, name, text));
+  App app(g_exe);
+  const auto main = app.WaitForWindow(kStartTimeout);
+  ASSERT_TRUE(main);
+  const LocalTime now = ClockWin32().Now();
+  ASSERT_TRUE(now.hour == 22 && now.minute >= 20 && now.minute < 29) << "run me through run_e2e.sh, which shifts the clock";
+  ASSERT_TRUE(SelectTab(*main, app, L"TiKoDan"));
+  PostMessageW(main->Handle(), WM_CLOSE, 0, 0);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(main->Handle()); }, kReact));
+  SendMessageTimeoutW(GetDlgItem(main->Handle(), IDC_TEXT6), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"30"), 0, 2000, nullptr);
+  std::wstring text;  // Wine shows a balloon two seconds after it was asked for
+  EXPECT_TRUE(WaitUntil([&] { return FindTrayBalloon(&text) && text == L"你的电脑将于 22:30 自动关机，请保存好你的文件"; }, 8s))
+      << "balloon " << Show(text);
+  const std::wstring tip = L"TiKoDan(" + ExeVersion(g_exe).text + L") 22:30 关机";
+  EXPECT_TRUE(WaitUntil([&] { return TrayTip() == tip; }, kReact)) << Show(TrayTip());
+  PostMessageW(main->Handle(), TKD_MSG_TRAY_CALLBACK, 1, WM_LBUTTONUP);
+  EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(main->Handle()) && main->SelectedTab() == L"定时关机"; }, kReact))
+      << "on " << Show(main->SelectedTab());
 }
 
 // Run by run_e2e.sh in two invocations: the first arms a shutdown three seconds ahead and is
