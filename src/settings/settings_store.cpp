@@ -33,15 +33,22 @@ std::string SettingsStore::ReadRegValue(RegRoot root, const std::string& subKey,
 
 void SettingsStore::WriteRegValue(RegRoot root, const std::string& subKey, const std::string& name,
                                   const std::string& text) {
+  const std::string id = std::to_string(static_cast<int>(root)) + KeyId(subKey) + '\n' + KeyId(name);
+  if (const auto last = stored_.find(id); last != stored_.end() && last->second == text) return;
   bool written = registry_.Write(root, subKey, name, text);
-  if (root != RegRoot::LocalMachine) return;
+  if (root != RegRoot::LocalMachine) {
+    if (written) stored_[id] = text;
+    return;
+  }
   if (!written) {
-    if (registry_.Write(RegRoot::CurrentUser, subKey, name, text)) perUserKeys_[KeyId(subKey)] = true;
+    if (!registry_.Write(RegRoot::CurrentUser, subKey, name, text)) return;  // lost: tried again next time
+    perUserKeys_[KeyId(subKey)] = true;
   } else if (HasPerUserCopy(subKey) && registry_.Read(RegRoot::CurrentUser, subKey, name)) {
     // An earlier run without the right to write machine-wide left a per-user copy, which reads
     // take first: keep it equal to what was just stored.
     registry_.Write(RegRoot::CurrentUser, subKey, name, text);
   }
+  stored_[id] = text;
 }
 
 std::string SettingsStore::Read(const Setting& row) {

@@ -24,6 +24,10 @@ inline constexpr char RunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\
 // write that succeeds also refreshes an existing per-user copy, so the copy never goes stale.
 // Whether a key has a per-user copy at all is asked once: on most machines none exists, and
 // start-up then reads each value once rather than twice.
+//
+// Many values are stored again every second although they rarely change (the window's place, the
+// distance while the pointer rests). A write of the text this run last stored in the same place
+// is left out: the registry then holds the same, without a write that dirties its hive.
 class SettingsStore {
  public:
   explicit SettingsStore(Registry& registry) : registry_(registry) {}
@@ -55,6 +59,7 @@ class SettingsStore {
 
   Registry& registry_;
   std::map<std::string, bool> perUserKeys_;  // by key path, as first asked or since written
+  std::map<std::string, std::string> stored_;  // by root, key path and name: the text last stored
 };
 
 }  // namespace tkd

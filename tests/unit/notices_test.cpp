@@ -16,18 +16,12 @@ std::string Clock(const LocalTime& t) {
   return two(t.hour) + ":" + two(t.minute) + ":" + two(t.second);
 }
 
+// Enough for the dates here, which are in months of 31 days.
 LocalTime NextSecond(LocalTime t) {
-  static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  if (++t.second < 60) return t;
-  t.second = 0;
-  if (++t.minute < 60) return t;
-  t.minute = 0;
-  if (++t.hour < 24) return t;
-  t.hour = 0;
-  if (++t.day <= kDays[t.month - 1]) return t;
-  t.day = 1;
-  if (++t.month <= 12) return t;
-  t.month = 1, ++t.year;
+  if (++t.second == 60) t.second = 0, ++t.minute;
+  if (t.minute == 60) t.minute = 0, ++t.hour;
+  if (t.hour == 24) t.hour = 0, ++t.day;
+  if (t.day == 32) t.day = 1, t.month = t.month % 12 + 1, t.year += t.month == 1;
   return t;
 }
 
@@ -66,7 +60,7 @@ TEST(ShutdownNotice, EachWayWarnsTenMinutesAndOneMinuteBeforeAUserWhoIsNotLookin
     Edit at = nullptr;
   } cases[] = {
       {"daily, hidden behind the icon", kHidden, [](S& s, auto&) { s.Check6_Click(true); }, evening,
-       {"22:19:58 " + kAdd, "22:19:58 " + Tip("22:30"), "22:20:00 " + Balloon("22:30"), "22:29:00 " + Balloon("22:30")}},
+       {"22:19:58 " + Tip("22:30"), "22:20:00 " + Balloon("22:30"), "22:29:00 " + Balloon("22:30")}},
       {"today at, on another page: the icon comes for the balloon", kOtherPage, [](S& s, auto&) { s.Check5_Click(true); },
        evening, {"22:20:00 " + kAdd + " 22:30 关机", "22:20:00 " + Balloon("22:30"), "22:29:00 " + Balloon("22:30")}},
       {"the second daily way, minimised", kMinimised, [](S& s, auto&) { s.Check8_Click(true); }, evening,
@@ -75,34 +69,34 @@ TEST(ShutdownNotice, EachWayWarnsTenMinutesAndOneMinuteBeforeAUserWhoIsNotLookin
        evening, {}},
       {"two ways: the tip names the sooner", kHidden,
        [](S& s, auto&) { s.Text8_Change("40"), s.Check8_Click(true), s.Check6_Click(true); }, evening,
-       {"22:19:58 " + kAdd, "22:19:58 " + Tip("22:30"), "22:20:00 " + Balloon("22:30"), "22:29:00 " + Balloon("22:30")}},
+       {"22:19:58 " + Tip("22:30"), "22:20:00 " + Balloon("22:30"), "22:29:00 " + Balloon("22:30")}},
       {"a time no tick can match is no shutdown", kOtherPage,
        [](S& s, auto&) { s.Text3_Change("24"), s.Text4_Change("0"), s.Check5_Click(true); }, {2026, 12, 6, 23, 49, 58}, {}},
       {"a way cleared after its balloon has gone takes the next along", kHidden, [](S& s, auto&) { s.Check6_Click(true); },
-       evening, {"22:19:58 " + kAdd, "22:19:58 " + Tip("22:30"), "22:20:00 " + Balloon("22:30"), "22:25:00 " + Tip()},
+       evening, {"22:19:58 " + Tip("22:30"), "22:20:00 " + Balloon("22:30"), "22:25:00 " + Tip()},
        [](S& s, auto& t) { if (t == "22:25:00") s.Check6_Click(false); }},
       {"a time moved warns at once for the new one", kHidden, [](S& s, auto&) { s.Check6_Click(true); }, evening,
-       {"22:19:58 " + kAdd, "22:19:58 " + Tip("22:30"), "22:20:00 " + Balloon("22:30"), "22:25:00 " + Balloon("22:31"),
+       {"22:19:58 " + Tip("22:30"), "22:20:00 " + Balloon("22:30"), "22:25:00 " + Balloon("22:31"),
         "22:25:00 " + Tip("22:31"), "22:30:00 " + Balloon("22:31")},
        [](S& s, auto& t) { if (t == "22:25:00") s.Text6_Change("31"); }},
       {"a time typed for the current minute is tomorrow's, and takes the balloon shown", kHidden,
        [](S& s, auto&) { s.Text6_Change("31"), s.Check6_Click(true); }, {2026, 12, 6, 22, 30, 2},
-       {"22:30:02 " + kAdd, "22:30:02 " + Balloon("22:31"), "22:30:02 " + Tip("22:31"), "22:30:05 hide balloon",
+       {"22:30:02 " + Balloon("22:31"), "22:30:02 " + Tip("22:31"), "22:30:05 hide balloon",
         "22:30:05 " + Tip("22:30")},
        [](S& s, auto& t) { if (t == "22:30:05") s.Text6_Change("30"); }},
       {"across midnight at a year's end, each stage once", kHidden,
        [](S& s, auto&) { s.Text7_Change("0"), s.Text8_Change("5"), s.Check8_Click(true); }, {2026, 12, 31, 23, 54, 59},
-       {"23:54:59 " + kAdd, "23:54:59 " + Tip("00:05"), "23:55:00 " + Balloon("00:05"), "00:04:00 " + Balloon("00:05")}},
+       {"23:54:59 " + Tip("00:05"), "23:55:00 " + Balloon("00:05"), "00:04:00 " + Balloon("00:05")}},
       {"a countdown of 12 minutes", kHidden, [](S& s, auto&) { s.Text2_Change("12"), s.Check4_Click(true); }, evening,
-       {"22:19:58 " + kAdd, "22:19:58 " + Tip("22:31"), "22:21:57 " + Minutes(10), "22:30:57 " + Minutes(1)}},
+       {"22:19:58 " + Tip("22:31"), "22:21:57 " + Minutes(10), "22:30:57 " + Minutes(1)}},
       {"a countdown armed again is a new one", kHidden, [](S& s, auto&) { s.Text2_Change("11"), s.Check4_Click(true); },
        evening,
-       {"22:19:58 " + kAdd, "22:19:58 " + Tip("22:30"), "22:20:57 " + Minutes(10), "22:21:00 hide balloon",
+       {"22:19:58 " + Tip("22:30"), "22:20:57 " + Minutes(10), "22:21:00 hide balloon",
         "22:21:00 " + Tip("22:32"), "22:21:59 " + Minutes(10), "22:30:59 " + Minutes(1)},
        [](S& s, auto& t) { if (t == "22:21:00") s.Check4_Click(false), s.Check4_Click(true); }},
       {"a countdown armed for ten minutes gives only the last one", kHidden,
        [](S& s, auto&) { s.Text2_Change("10"), s.Check4_Click(true); }, evening,
-       {"22:19:58 " + kAdd, "22:19:58 " + Tip("22:29"), "22:28:57 " + Minutes(1)}},
+       {"22:19:58 " + Tip("22:29"), "22:28:57 " + Minutes(1)}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -117,7 +111,6 @@ TEST(ShutdownNotice, EachWayWarnsTenMinutesAndOneMinuteBeforeAUserWhoIsNotLookin
     h.clock.now = c.from;
     c.arm(s, "");
     auto seen = RunSeconds(h, c.from, 14 * 60, [&](const std::string& t) { if (c.at) c.at(s, t); });
-    if (c.away == kHidden) seen.insert(seen.begin(), Clock(c.from) + " " + kAdd);
     EXPECT_EQ(seen, c.expected);
   }
 }
