@@ -173,7 +173,7 @@ class Remote {
   char* base_ = nullptr;
 };
 
-// One child control of the main window. Clicks and deletions are posted, and typing is sent with a
+// One child control of the main window. Clicks are posted, and typing is sent with a
 // short deadline: the program's handler may open a modal box, which holds a plain send until it
 // closes. A control that is not on screen cannot be used and fails the test.
 class Control {
@@ -204,11 +204,6 @@ class Control {
     DWORD_PTR ignored = 0;  // the program takes the text even when the send times out
     if (OnScreen("typed into"))
       SendMessageTimeoutW(hwnd_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), 0, 500, &ignored);
-  }
-  void Clear() const {
-    if (!OnScreen("cleared")) return;
-    PostMessageW(hwnd_, EM_SETSEL, 0, -1);
-    PostMessageW(hwnd_, WM_CLEAR, 0, 0);
   }
 
  private:
@@ -258,11 +253,6 @@ class MainWindow {
     PostMessageW(tab_, WM_LBUTTONDOWN, MK_LBUTTON, point);
     PostMessageW(tab_, WM_LBUTTONUP, 0, point);
     return true;
-  }
-  // The program's message box on screen, or nullptr; its text is its child 0xFFFF.
-  HWND MessageBox() const {
-    const std::vector<HWND> boxes = TopLevel(ProcessOf(hwnd_), L"#32770");
-    return boxes.empty() ? nullptr : boxes.front();
   }
 
  private:

@@ -10,25 +10,18 @@ namespace tkd {
 
 // The visible balloon tool tip of another process, with its text; nullptr while there is none.
 inline HWND FindTrayBalloon(std::wstring* text) {
-  struct Found {
-    HWND window;
-    std::wstring* text;
-  } found{nullptr, text};
-  EnumWindows([](HWND window, LPARAM parameter) -> BOOL {
-    auto& f = *reinterpret_cast<Found*>(parameter);
-    wchar_t name[64]{}, buffer[512]{};
+  for (HWND tip = nullptr; (tip = FindWindowExW(nullptr, tip, TOOLTIPS_CLASSW, nullptr)) != nullptr;) {
     DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    if (process == GetCurrentProcessId() || !GetClassNameW(window, name, 64) || std::wstring(name) != TOOLTIPS_CLASSW ||
-        !IsWindowVisible(window) || !(GetWindowLongW(window, GWL_STYLE) & TTS_BALLOON))
-      return TRUE;
+    GetWindowThreadProcessId(tip, &process);
+    if (process == GetCurrentProcessId() || !IsWindowVisible(tip) || !(GetWindowLongW(tip, GWL_STYLE) & TTS_BALLOON))
+      continue;
+    wchar_t buffer[512]{};  // the system carries WM_GETTEXT across processes
     DWORD_PTR length = 0;
-    SendMessageTimeoutW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG, 2000, &length);
-    *f.text = buffer;
-    f.window = window;
-    return FALSE;
-  }, reinterpret_cast<LPARAM>(&found));
-  return found.window;
+    SendMessageTimeoutW(tip, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG, 2000, &length);
+    *text = buffer;
+    return tip;
+  }
+  return nullptr;
 }
 
 }  // namespace tkd

@@ -11,11 +11,6 @@ namespace {
 using testing::Form1Harness;
 using S = ShutdownScheduler;
 
-std::string Clock(const LocalTime& t) {
-  const auto two = [](int v) { return (v < 10 ? "0" : "") + std::to_string(v); };
-  return two(t.hour) + ":" + two(t.minute) + ":" + two(t.second);
-}
-
 // Enough for the dates here, which are in months of 31 days.
 LocalTime NextSecond(LocalTime t) {
   if (++t.second == 60) t.second = 0, ++t.minute;
@@ -32,10 +27,10 @@ std::vector<std::string> RunSeconds(Form1Harness& h, LocalTime from, int seconds
   std::vector<std::string> seen;
   h.clock.now = from;
   for (int s = 0; s < seconds && h.shutdown.powerOffs == 0; ++s, h.clock.now = NextSecond(h.clock.now)) {
-    if (at) at(Clock(h.clock.now));
-    const std::size_t before = h.tray.calls.size();
+    if (at) at(h.locale.TimeOfDay(h.clock.now));
+    h.tray.calls.clear();
     h.Run(1000);
-    for (std::size_t i = before; i < h.tray.calls.size(); ++i) seen.push_back(Clock(h.clock.now) + " " + h.tray.calls[i]);
+    for (const std::string& call : h.tray.calls) seen.push_back(h.locale.TimeOfDay(h.clock.now) + " " + call);
   }
   return seen;
 }
@@ -65,8 +60,7 @@ TEST(ShutdownNotice, EachWayWarnsTenMinutesAndOneMinuteBeforeAUserWhoIsNotLookin
        evening, {"22:20:00 " + kAdd + " 22:30 关机", "22:20:00 " + Balloon("22:30"), "22:29:00 " + Balloon("22:30")}},
       {"the second daily way, minimised", kMinimised, [](S& s, auto&) { s.Check8_Click(true); }, evening,
        {"22:20:00 " + kAdd + " 22:30 关机", "22:20:00 " + Balloon("22:30"), "22:29:00 " + Balloon("22:30")}},
-      {"shown on the shutdown page, the label is seen instead", kLooking, [](S& s, auto&) { s.Check6_Click(true); },
-       evening, {}},
+      {"shown on the shutdown page, the label is seen instead", kLooking, [](S& s, auto&) { s.Check6_Click(true); }, evening, {}},
       {"two ways: the tip names the sooner", kHidden,
        [](S& s, auto&) { s.Text8_Change("40"), s.Check8_Click(true), s.Check6_Click(true); }, evening,
        {"22:19:58 " + Tip("22:30"), "22:20:00 " + Balloon("22:30"), "22:29:00 " + Balloon("22:30")}},
@@ -81,16 +75,14 @@ TEST(ShutdownNotice, EachWayWarnsTenMinutesAndOneMinuteBeforeAUserWhoIsNotLookin
        [](S& s, auto& t) { if (t == "22:25:00") s.Text6_Change("31"); }},
       {"a time typed for the current minute is tomorrow's, and takes the balloon shown", kHidden,
        [](S& s, auto&) { s.Text6_Change("31"), s.Check6_Click(true); }, {2026, 12, 6, 22, 30, 2},
-       {"22:30:02 " + Balloon("22:31"), "22:30:02 " + Tip("22:31"), "22:30:05 hide balloon",
-        "22:30:05 " + Tip("22:30")},
+       {"22:30:02 " + Balloon("22:31"), "22:30:02 " + Tip("22:31"), "22:30:05 hide balloon", "22:30:05 " + Tip("22:30")},
        [](S& s, auto& t) { if (t == "22:30:05") s.Text6_Change("30"); }},
       {"across midnight at a year's end, each stage once", kHidden,
        [](S& s, auto&) { s.Text7_Change("0"), s.Text8_Change("5"), s.Check8_Click(true); }, {2026, 12, 31, 23, 54, 59},
-       {"23:54:59 " + Tip("00:05"), "23:55:00 " + Balloon("00:05"), "00:04:00 " + Balloon("00:05")}},
+       {"23:54:59 " + Tip("00:05"), "23:55:00 " + Balloon("00:05"), "0:04:00 " + Balloon("00:05")}},
       {"a countdown of 12 minutes", kHidden, [](S& s, auto&) { s.Text2_Change("12"), s.Check4_Click(true); }, evening,
        {"22:19:58 " + Tip("22:31"), "22:21:57 " + Minutes(10), "22:30:57 " + Minutes(1)}},
-      {"a countdown armed again is a new one", kHidden, [](S& s, auto&) { s.Text2_Change("11"), s.Check4_Click(true); },
-       evening,
+      {"a countdown armed again is a new one", kHidden, [](S& s, auto&) { s.Text2_Change("11"), s.Check4_Click(true); }, evening,
        {"22:19:58 " + Tip("22:30"), "22:20:57 " + Minutes(10), "22:21:00 hide balloon",
         "22:21:00 " + Tip("22:32"), "22:21:59 " + Minutes(10), "22:30:59 " + Minutes(1)},
        [](S& s, auto& t) { if (t == "22:21:00") s.Check4_Click(false), s.Check4_Click(true); }},
@@ -103,15 +95,14 @@ TEST(ShutdownNotice, EachWayWarnsTenMinutesAndOneMinuteBeforeAUserWhoIsNotLookin
     Form1Harness h;
     ASSERT_TRUE(h.Load());
     S& s = h.model->scheduler();
-    s.Text3_Change("22"), s.Text4_Change("30"), s.Text5_Change("22"), s.Text6_Change("30");
-    s.Text7_Change("22"), s.Text8_Change("30");
+    for (auto change : {&S::Text3_Change, &S::Text5_Change, &S::Text7_Change}) (s.*change)("22");
+    for (auto change : {&S::Text4_Change, &S::Text6_Change, &S::Text8_Change}) (s.*change)("30");
     if (c.away == kHidden) h.model->Form_QueryUnload();
     if (c.away == kOtherPage) h.model->Tab_Click(kPageChime);
     if (c.away == kMinimised) h.model->Form_Resize(true);
     h.clock.now = c.from;
     c.arm(s, "");
-    auto seen = RunSeconds(h, c.from, 14 * 60, [&](const std::string& t) { if (c.at) c.at(s, t); });
-    EXPECT_EQ(seen, c.expected);
+    EXPECT_EQ(RunSeconds(h, c.from, 14 * 60, [&](const std::string& t) { if (c.at) c.at(s, t); }), c.expected);
   }
 }
 
@@ -120,7 +111,6 @@ TEST(ShutdownNotice, TheBalloonOrTheIconWhileItShowsBringsTheWindowBackOnTheShut
       {"the icon while the balloon shows", 29, TrayMouse::LeftUp, kPageShutdown},
       {"the icon once it has gone", 30, TrayMouse::LeftUp, kPageChime},
       {"the icon after the balloon closed", 0, TrayMouse::BalloonGone, kPageChime},
-      {"the balloon itself", 29, TrayMouse::BalloonClick, kPageShutdown},
       {"the balloon, later, from the notification list", 40, TrayMouse::BalloonClick, kPageShutdown},
   };
   for (const auto& c : cases) {
@@ -131,8 +121,7 @@ TEST(ShutdownNotice, TheBalloonOrTheIconWhileItShowsBringsTheWindowBackOnTheShut
     h.model->Tab_Click(kPageChime);
     h.model->Form_QueryUnload();
     h.model->scheduler().Check6_Click(true);
-    RunSeconds(h, {2026, 12, 6, 22, 20, 0}, 1 + c.secondsAfter);
-    ASSERT_EQ(h.tray.calls.at(1), Balloon("22:30"));
+    ASSERT_EQ(RunSeconds(h, {2026, 12, 6, 22, 20, 0}, 1 + c.secondsAfter).at(0), "22:20:00 " + Balloon("22:30"));
     EXPECT_EQ(h.model->TrayIcon_Callback(c.mouse), c.mouse == TrayMouse::BalloonGone ? TrayAction::None : TrayAction::ShowWindow);
     if (c.mouse == TrayMouse::BalloonGone) EXPECT_EQ(h.model->TrayIcon_Callback(TrayMouse::LeftUp), TrayAction::ShowWindow);
     EXPECT_TRUE(h.model->View().windowVisible);
