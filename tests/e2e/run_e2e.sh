@@ -101,7 +101,7 @@ selected="$(GTEST_OUTPUT= drive 60 --gtest_list_tests "$@" | tr -d '\r' | awk '/
 tkd_prefix_kill
 # The selected tests of a group of suites, as a filter; empty when there are none.
 group() { grep -E "^($1)\." <<<"$selected" | paste -sd: - || true; }
-special='ShiftedClockTest|BalloonTest|ShutdownTest|WebTest|WebRankTest'
+special='ShiftedClockTest|ShutdownTest|WebTest|WebRankTest'
 realClock="$(grep -vE "^($special)\." <<<"$selected" | grep . | paste -sd: - || true)"
 status=0
 
@@ -114,7 +114,7 @@ if [[ -n "$realClock" ]]; then
 fi
 
 # 2. The wall clock shifted to 06:59:56 for the prefix (its server included), timers left real:
-# the warning before a 07:05 daily shutdown, and the 7 o'clock chime seen as its file's opening.
+# the warnings before a daily shutdown, and the 7 o'clock chime seen as its file's opening.
 if [[ -n "$(group ShiftedClockTest)" ]]; then
   soundLog="$artifacts/sound-opens.log"
   : >"$soundLog"
@@ -127,15 +127,6 @@ if [[ -n "$(group ShiftedClockTest)" ]]; then
   faketime --exclude-monotonic '2026-03-01 06:59:56' timeout --kill-after=10 60 wine "$driver" \
     --app="$winapp" "${report[@]}" --gtest_filter="$(group ShiftedClockTest)" "${passOn[@]}" || status=$?
   kill "$watcher" 2>/dev/null || true
-  tkd_prefix_kill
-fi
-
-# 2b. The wall clock at 22:20:05, for the warning balloon of a 22:30 daily shutdown; the test ends
-# the program long before then.
-if [[ -n "$(group BalloonTest)" ]]; then
-  report e2e-balloon.xml
-  faketime --exclude-monotonic '2026-03-01 22:20:05' timeout --kill-after=10 60 wine "$driver" \
-    --app="$winapp" "${report[@]}" --gtest_filter="$(group BalloonTest)" "${passOn[@]}" || status=$?
   tkd_prefix_kill
 fi
 
