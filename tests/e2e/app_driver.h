@@ -130,6 +130,15 @@ inline HWND WaitForTopLevel(HWND main, const wchar_t* className, const std::wstr
   return found;
 }
 
+// The tray balloon on screen, which Wine's notification area shows as a balloon tool tip of its
+// own (explorer's); nullptr while there is none.
+inline HWND TrayBalloon() {
+  for (HWND tip = nullptr; (tip = FindWindowExW(nullptr, tip, TOOLTIPS_CLASSW, nullptr)) != nullptr;)
+    if (ProcessOf(tip) != GetCurrentProcessId() && IsWindowVisible(tip) && (GetWindowLongW(tip, GWL_STYLE) & TTS_BALLOON))
+      return tip;
+  return nullptr;
+}
+
 // Common-control messages whose argument points to a struct that points to a text: the system
 // does not carry these across processes, so both must live in the program's own memory.
 class Remote {

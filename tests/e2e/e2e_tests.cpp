@@ -12,7 +12,6 @@
 
 #include "app_driver.h"
 #include "core/number_text.h"
-#include "support/balloon_win32.h"
 
 namespace tkd::e2e {
 namespace {
@@ -326,9 +325,8 @@ TEST(ShiftedClockTest, WarnsOnThePageChimesAtSevenOClockAndWarnsFromTheTrayWhile
   PostMessageW(main->Handle(), WM_CLOSE, 0, 0);
   ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(main->Handle()); }, kReact));
   SendMessageTimeoutW(GetDlgItem(main->Handle(), IDC_TEXT6), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"9"), 0, 2000, nullptr);
-  std::wstring text;  // Wine shows a balloon two seconds after it was asked for
-  EXPECT_TRUE(WaitUntil([&] { return FindTrayBalloon(&text) && text == L"你的电脑将于 07:09 自动关机，请保存好你的文件"; }, 8s))
-      << "balloon " << Show(text);
+  // Wine shows a balloon two seconds after it was asked for.
+  EXPECT_TRUE(Becomes([] { return WindowText(TrayBalloon()); }, std::wstring(L"你的电脑将于 07:09 自动关机，请保存好你的文件"), 8s));
   const std::wstring tip = L"TiKoDan(" + ExeVersion(g_exe).text + L") 07:09 关机";
   EXPECT_TRUE(WaitUntil([&] { return TrayTip() == tip; }, kReact)) << Show(TrayTip());
   PostMessageW(main->Handle(), TKD_MSG_TRAY_CALLBACK, 1, WM_LBUTTONUP);
