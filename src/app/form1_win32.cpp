@@ -317,6 +317,10 @@ LRESULT Form1Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_TIMER:
       if (wParam == kWakeTimer) OnTimer();
       return 0;
+    case WM_INPUT:  // the pointer's first move after a rest; the system still cleans up after it
+      model_.PointerMoved();
+      ArmTimer();
+      break;
     case WM_NOTIFY:
       if (reinterpret_cast<const NMHDR*>(lParam)->hwndFrom == tab_ &&
           reinterpret_cast<const NMHDR*>(lParam)->code == TCN_SELCHANGE)

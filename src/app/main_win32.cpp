@@ -88,6 +88,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   if (!window.Create()) return 1;
   prompt.SetOwner(window.Handle());
   browser.SetOwner(window.Handle());
+  cursor.SetWindow(window.Handle());
   window.Show(showCommand);
 
   MSG msg{};

@@ -61,6 +61,9 @@ class Cursor {
  public:
   virtual ~Cursor() = default;
   virtual PointerPosition Position() = 0;
+  // Asks the platform to report the pointer's next move (the window's PointerMoved), or stops
+  // asking. False when it cannot: then the pointer is polled.
+  virtual bool WatchForMove(bool watch) = 0;
 };
 
 // Two independent players. The second starts a file the moment it is given its path and

@@ -43,7 +43,8 @@ class MouseOdometer {
   // Returns whether the pointer moved.
   bool Sample(PointerPosition at);
   // When the next sample is due.
-  int NextSampleMs() const { return stillMs_ >= kStillBeforeSlowingMs ? kSampleStillMs : kSampleMovingMs; }
+  int NextSampleMs() const { return Resting() ? kSampleStillMs : kSampleMovingMs; }
+  bool Resting() const { return stillMs_ >= kStillBeforeSlowingMs; }
   // Once a second: stores the total, shows it, and keeps a record passed in this run, written
   // with the date and time of `now` every second while it grows; it shows from the next start.
   void Store(const LocalTime& now);

@@ -84,6 +84,8 @@ class Form1Model : public PageSwitch {
   // The timers of the window, run from the shell's one window timer.
   std::uint32_t MsUntilDue() { return timers_.MsUntilDue(); }
   Woken Wake() { return timers_.Wake(); }
+  // The platform saw the pointer move while it was watched for (see Form1Timers).
+  void PointerMoved() { timers_.PointerMoved(); }
 
   // The page the user chose, and whether the window is minimised: a warning balloon shows only
   // to a user who does not see the shutdown page.
@@ -178,7 +180,7 @@ class Form1Model : public PageSwitch {
   double js0_ = 0;           // seconds of this run, one per housekeeping tick
   WebServices web_;
   std::function<void()> changed_;
-  Form1Timers timers_{*this, ports_.clock};
+  Form1Timers timers_{*this, ports_.clock, ports_.cursor};
 };
 
 }  // namespace tkd

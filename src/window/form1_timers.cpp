@@ -21,24 +21,35 @@ void Form1Timers::Sync(std::uint64_t now) {
 std::uint32_t Form1Timers::MsUntilDue() {
   const std::uint64_t now = clock_.MonotonicMs();
   Sync(now);
-  std::uint32_t ms = nextSampleMs_ <= now ? 0 : static_cast<std::uint32_t>(nextSampleMs_ - now);
+  std::uint32_t ms = asleep_ ? UINT32_MAX : nextSampleMs_ <= now ? 0 : static_cast<std::uint32_t>(nextSampleMs_ - now);
   for (const SteadyTimer* timer : {&timer1_, &timer2_, &timer3_, &panel_})
     if (timer->Enabled()) ms = std::min(ms, timer->MsUntilNextTick(now));
   return ms;
+}
+
+void Form1Timers::Sample(std::uint64_t now, Woken& woken) {
+  const bool moved = model_.Timer4_Timer();
+  if (moved && asleep_) asleep_ = !cursor_.WatchForMove(false);  // a move the platform did not report
+  // At rest: the platform watches for the next move where it can; else the pointer is polled.
+  if (!asleep_ && canWatch_ && model_.odometer().Resting()) canWatch_ = asleep_ = cursor_.WatchForMove(true);
+  nextSampleMs_ = now + model_.odometer().NextSampleMs();
+  if (moved && now >= nextMousePageMs_) {
+    nextMousePageMs_ = now + kMousePageRenderMs;
+    woken.mousePage = true;
+  }
+}
+
+void Form1Timers::PointerMoved() {
+  if (!asleep_) return;
+  asleep_ = !cursor_.WatchForMove(false);
+  nextSampleMs_ = clock_.MonotonicMs();  // due now
 }
 
 Woken Form1Timers::Wake() {
   Woken woken;
   // The pointer first, so that a tick due now stores the distance up to this moment.
   const std::uint64_t now = clock_.MonotonicMs();
-  if (now >= nextSampleMs_) {
-    const bool moved = model_.Timer4_Timer();
-    nextSampleMs_ = now + model_.odometer().NextSampleMs();
-    if (moved && now >= nextMousePageMs_) {
-      nextMousePageMs_ = now + kMousePageRenderMs;
-      woken.mousePage = true;
-    }
-  }
+  if (asleep_ ? timer1_.Enabled() && timer1_.MsUntilNextTick(now) == 0 : now >= nextSampleMs_) Sample(now, woken);
   // Every tick that has fallen due runs now, so a held-up thread loses no seconds. A handler may
   // turn its own timer off (a countdown that ends), which ends its catch-up.
   const auto run = [&](SteadyTimer& timer, auto tick, auto stillOn) {

@@ -24,25 +24,36 @@ inline constexpr std::uint64_t kMousePageRenderMs = 50;
 // Timer1 (housekeeping, paused while the update dialog is open), Timer2 (the stopwatch), Timer3
 // (the after-minutes countdown), the advertising panel's timer, each on the monotonic clock and
 // enabled as the views say; and Timer4, the pointer's samples at the odometer's own pace.
+//
+// A pointer at rest is not polled where the platform can report its next move: the sampler
+// sleeps, and wakes at that move with a sample at once. Meanwhile one sample rides along with each
+// housekeeping tick, in the same wake-up, for moves the platform does not report (a program's,
+// a pen's); they are measured as the odometer measures every move, from the last sample.
 class Form1Timers {
  public:
-  Form1Timers(Form1Model& model, Clock& clock) : model_(model), clock_(clock) {}
+  Form1Timers(Form1Model& model, Clock& clock, Cursor& cursor) : model_(model), clock_(clock), cursor_(cursor) {}
 
   // Milliseconds until something falls due (0 when something is due now). Takes up what the last
   // event turned on or off, so the shell asks after every event.
   std::uint32_t MsUntilDue();
   // Runs the pointer's sample when one is due, then every tick that has fallen due, Timer1 first.
   Woken Wake();
+  // The platform saw the pointer move while the sampler slept.
+  void PointerMoved();
 
  private:
   void Sync(std::uint64_t now);
+  void Sample(std::uint64_t now, Woken& woken);
 
   Form1Model& model_;
   Clock& clock_;
+  Cursor& cursor_;
   SteadyTimer timer1_, timer2_, timer3_, panel_;
   std::uint64_t nextSampleMs_ = 0;
   std::uint64_t nextMousePageMs_ = 0;  // the mouse page is not shown again before this
   bool sampling_ = false;
+  bool asleep_ = false;   // the platform watches for the pointer's next move
+  bool canWatch_ = true;  // until the platform once said it cannot
 };
 
 }  // namespace tkd

@@ -83,7 +83,13 @@ struct FakeLocale : Locale {
 
 struct FakeCursor : Cursor {
   PointerPosition Position() override { return at; }
+  bool WatchForMove(bool watch) override {
+    watching = watch && canWatch;
+    return watching || !watch;
+  }
   PointerPosition at;
+  bool canWatch = true;
+  bool watching = false;
 };
 
 struct FakeSound : SoundPlayers {

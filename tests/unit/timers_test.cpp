@@ -18,6 +18,11 @@ struct TimersTest : ::testing::Test {
     h.clock.monotonicMs = ms;
     return h.model->Wake();
   }
+  // Wakes when the model is next due; returns that moment.
+  std::uint64_t WakeWhenDue() {
+    WakeAt(h.clock.monotonicMs + h.model->MsUntilDue());
+    return h.clock.monotonicMs;
+  }
   Form1Harness h;
 };
 
@@ -79,6 +84,33 @@ TEST_F(TimersTest, AMovingPointerIsSampledAtThePlatformsRateAndItsPageShownTwent
     EXPECT_EQ(WakeAt(w.atMs).mousePage, w.shown) << w.atMs;
     EXPECT_EQ(h.model->odometer().TodayMove(), w.today) << w.atMs;
   }
+}
+
+TEST_F(TimersTest, APointerAtRestIsWatchedForInsteadOfPolledAndSampledWithEachHousekeepingTick) {
+  h.cursor.at = {10, 0};
+  std::uint64_t at = 0;
+  while (!h.cursor.watching && at < 2000) at = WakeWhenDue();
+  EXPECT_EQ(at, 528u);  // the first sample at 16 ms, then half a second of samples every 16 ms
+  EXPECT_EQ(h.model->MsUntilDue(), 472u) << "still polled";
+  h.cursor.at = {40, 0};  // a move the platform does not report: taken with the next tick
+  EXPECT_EQ(WakeWhenDue(), 1000u);
+  EXPECT_EQ(h.model->odometer().TodayMove(), 40);
+  EXPECT_FALSE(h.cursor.watching);
+  EXPECT_EQ(h.model->MsUntilDue(), 16u);
+  while (!h.cursor.watching) WakeWhenDue();
+  h.cursor.at = {40, 30};  // the platform reports it: a sample at once
+  h.model->PointerMoved();
+  EXPECT_EQ(h.model->MsUntilDue(), 0u);
+  WakeWhenDue();
+  EXPECT_EQ(h.model->odometer().TodayMove(), 70);
+
+  Form1Harness polled;  // a platform that cannot watch: polled four times a second at rest
+  polled.cursor.canWatch = false;
+  ASSERT_TRUE(polled.Load());
+  polled.Run(2010, 1);
+  polled.cursor.at = {0, 5};
+  polled.Run(250, 1);  // before the next housekeeping tick
+  EXPECT_EQ(polled.model->odometer().TodayMove(), 5);
 }
 
 }  // namespace
