@@ -68,9 +68,11 @@ std::string MouseOdometer::Label22() const {
 void MouseOdometer::Store(const LocalTime& now) {
   store_.Write(setting::AllMove, EncodeDistance(allMove_));
   view_.label20 = " " + locale_.Number(allMove_ * kMillimetresPerPixel / 1000000, 3) + "km ";
-  if (maxMove_ < todayMove_) {
+  // The record's date is the last second in which it grew: a pointer at rest rewrites neither.
+  if (maxMove_ < todayMove_ && todayMove_ != recordStored_) {
     store_.Write(setting::MaxMove, EncodeDistance(todayMove_));
     store_.Write(setting::MaxMoveDate, locale_.ShortDate(now) + " " + locale_.TimeOfDay(now));
+    recordStored_ = todayMove_;
   }
 }
 

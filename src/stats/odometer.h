@@ -46,7 +46,7 @@ class MouseOdometer {
   int NextSampleMs() const { return Resting() ? kSampleStillMs : kSampleMovingMs; }
   bool Resting() const { return stillMs_ >= kStillBeforeSlowingMs; }
   // Once a second: stores the total, shows it, and keeps a record passed in this run, written
-  // with the date and time of `now` every second while it grows; it shows from the next start.
+  // with the date and time of `now` in every second in which it grew; it shows from the next start.
   void Store(const LocalTime& now);
 
   const OdometerView& View() const { return view_; }
@@ -70,6 +70,7 @@ class MouseOdometer {
   double todayMove_ = 0;
   double allMove_ = 0;
   double maxMove_ = 0;
+  double recordStored_ = 0;  // the distance last stored as this run's record
   std::string maxMoveDate_;
 };
 

@@ -59,7 +59,7 @@ TEST_F(OdometerTest, StoredDistancesDecodeOnlyAsWritten) {
   for (const auto& c : cases) EXPECT_EQ(DecodeDistance(c.stored), c.pixels) << '"' << c.stored << '"';
 }
 
-TEST_F(OdometerTest, ARecordPassedInThisRunIsWrittenEverySecondAndShownFromTheNextStart) {
+TEST_F(OdometerTest, ARecordPassedInThisRunIsWrittenInEachSecondItGrowsAndShownFromTheNextStart) {
   registry.Set(LM, SettingsKey, "MaxMove", EncodeDistance(4000));
   registry.Set(LM, SettingsKey, "MaxMoveDate", "2026-1-2 9:00:00");
   registry.Set(LM, SettingsKey, "AllMove", " 7920");  // edited by hand: restores as 0
@@ -70,6 +70,7 @@ TEST_F(OdometerTest, ARecordPassedInThisRunIsWrittenEverySecondAndShownFromTheNe
   odometer.Store({2026, 12, 6, 14, 5, 9});
   odometer.Sample({3000, 4100});
   odometer.Store({2026, 12, 6, 14, 5, 10});
+  odometer.Store({2026, 12, 6, 14, 5, 11});  // at rest: the date stays that of the last growth
   EXPECT_EQ(store.Read(setting::MaxMove), EncodeDistance(5100));
   EXPECT_EQ(store.Read(setting::MaxMoveDate), "2026-12-6 14:05:10");
   EXPECT_EQ(store.Read(setting::AllMove), EncodeDistance(5100));
