@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Benchmarks TiKoDan.exe against a minimal Win32 window under Wine on Xvfb; prints the table and writes bench-results.txt.
 #
-# usage: bash bench/run.sh [--quick] [--build DIR] [--exe PATH] [--self-check]
+# usage: bash bench/run.sh [--quick] [--no-drift] [--build DIR] [--exe PATH] [--self-check]
 #   --build DIR    the cross build (default: $TKD_BUILD_DIR, else <repo>/build-win; configured when
 #                  new); TiKoDan.exe and the bench programs are brought up to date there first
 #   --exe PATH     measure this TiKoDan.exe instead
 #   --quick        10 s idle and a 1-minute drift run instead of 60 s and 10 minutes
+#   --no-drift     leaves the stopwatch's drift out (ten minutes)
 #   --self-check   measure the baseline against a second copy of itself (no TiKoDan.exe needed);
 #                  every ratio should come out near 1
 set -euo pipefail
@@ -15,13 +16,15 @@ build="${TKD_BUILD_DIR:-$repo/build-win}"
 exe=""
 quick=0
 selfCheck=0
+noDrift=0
 while (($#)); do
   case "$1" in
     --quick) quick=1 ;;
     --self-check) selfCheck=1 ;;
+    --no-drift) noDrift=1 ;;
     --build) build="$2"; shift ;;
     --exe) exe="$2"; shift ;;
-    -h | --help) sed -n '2,10p' "$0"; exit 0 ;;
+    -h | --help) sed -n '2,11p' "$0"; exit 0 ;;
     *) echo "bench/run.sh: unknown option $1" >&2; exit 2 ;;
   esac
   shift
@@ -98,18 +101,16 @@ drive selftest | tee -a "$log" >&2
 echo "Start-up and working set: $runs runs each, interleaved..." >&2
 drive startup --runs "$runs" --warmup 1 --settle 2000 "${appArgs[@]}" "${baseArgs[@]}" "${themedArgs[@]}" | tee -a "$log" >&2
 
-echo "Idle CPU over ${idleSeconds} s, alongside the stopwatch running to $driftTarget..." >&2
-drive idle --seconds "$idleSeconds" --settle 2000 "${appArgs[@]}" "${baseArgs[@]}" >"$work/idle.out" &
-idlePid=$!
+# One after the other: a second TiKoDan.exe only brings the running one forward and ends.
+echo "Idle CPU over ${idleSeconds} s..." >&2
 idleStatus=0 driftStatus=0
-if ((selfCheck)); then
+drive idle --seconds "$idleSeconds" --settle 2000 "${appArgs[@]}" "${baseArgs[@]}" >"$work/idle.out" || idleStatus=$?
+if ((selfCheck || noDrift)); then
   : >"$work/drift.out"  # the baseline has no stopwatch
 else
-  drive drift --target "$driftTarget" --settle 2000 "${appArgs[@]}" >"$work/drift.out" &
-  driftPid=$!
-  wait "$driftPid" || driftStatus=$?
+  echo "Stopwatch drift, running to $driftTarget..." >&2
+  drive drift --target "$driftTarget" --settle 2000 "${appArgs[@]}" >"$work/drift.out" || driftStatus=$?
 fi
-wait "$idlePid" || idleStatus=$?
 cat "$work/idle.out" "$work/drift.out" | tee -a "$log" >&2
 ((idleStatus == 0)) || { echo "bench/run.sh: the idle measurement failed" >&2; exit 1; }
 ((driftStatus == 0)) || { echo "bench/run.sh: the drift measurement failed" >&2; exit 1; }
@@ -173,7 +174,8 @@ baseMoving=$(field odometer baseline moving_cpu_pct)
 pathTrue=$(awk '$1 == "odometer_path" { print $3 }' "$log")
 pathMeasured=$(awk '$1 == "odometer_path" { print $5 }' "$log")
 needed=(appStart baseStart appSet baseSet themedStart themedSet appCpu baseCpu)
-((selfCheck)) || needed+=(drift offset appStill baseStill appMoving baseMoving pathTrue pathMeasured)
+((selfCheck)) || needed+=(appStill baseStill appMoving baseMoving pathTrue pathMeasured)
+((selfCheck || noDrift)) || needed+=(drift offset)
 for v in "${needed[@]}"; do
   [[ -n "${!v}" ]] || { echo "bench/run.sh: no figure for $v in the driver's output" >&2; exit 1; }
 done
@@ -195,12 +197,14 @@ results="$build/bench-results.txt"
   printf '%-36s %14s %14s %8s\n' "  themed minimal window, ms / KiB" "$themedStart" "$themedSet" "$(ratio "$appStart" "$themedStart") / $(ratio "$appSet" "$themedSet")"
   printf '%-36s %14s %14s %8s %10s  %s\n' "executable size, bytes" "$appBytes" "$baseBytes" "-" "<= $maxSizeBytes" "$(verdict "$appBytes" "$maxSizeBytes")"
   printf '%-36s %14s %14s %8s %10s  %s\n' "idle CPU over ${idleSeconds} s, % of a core" "$appCpu" "$baseCpu" "-" "<= $maxIdleCpuPct" "$(verdict "$appCpu" "$maxIdleCpuPct")"
-  if ((!selfCheck)); then
+  if ((!selfCheck && !noDrift)); then
     printf '%-36s %14s %14s %8s %10s  %s\n' "stopwatch drift at $driftTarget, ms" "$drift" "-" "-" "<= ±$maxDriftMs" "$(verdict "$(absolute "$drift")" "$maxDriftMs")"
     printf '%-36s %14s\n' "  offset at 0:00:01, ms" "$offset"
     printf '%-36s %14s\n' "  accumulated after 0:00:01, ms" "$accumulated"
     printf '%-36s %14s\n' "  same drift by QPC, ms" "$qpcDrift"
     printf '%-36s %14s\n' "  longest gap between polls, ms" "$maxGap"
+  fi
+  if ((!selfCheck)); then
     pathPct=$(awk -v t="$pathTrue" -v m="$pathMeasured" 'BEGIN { printf "%.2f", 100 * (m - t) / t }')
     printf '%-36s %14s %14s %8s %10s  %s\n' "mouse path measured, px ($pathTrue true)" "$pathMeasured" "-" "$pathPct%" "<= ±2%" "$(verdict "$(absolute "$pathPct")" 2)"
     printf '%-36s %14s %14s %8s %10s  %s\n' "CPU, pointer still, % of a core" "$appStill" "$baseStill" "-" "<= 0.5" "$(verdict "$appStill" 0.5)"
