@@ -305,13 +305,14 @@ LRESULT Form1Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return TRUE;
     case TKD_MSG_TRAY_CALLBACK: {
       const UINT event = LOWORD(lParam);
-      OnTrayAction(model_.TrayIcon_Callback(
-          event == WM_LBUTTONUP                                          ? TrayMouse::LeftUp
-          : event == WM_RBUTTONUP                                        ? TrayMouse::RightUp
-          : event == NIN_BALLOONUSERCLICK                                ? TrayMouse::BalloonClick
-          : event == NIN_BALLOONTIMEOUT || event == NIN_BALLOONHIDE      ? TrayMouse::BalloonGone
-                                                                         : TrayMouse::Other));
-      Render();  // the page a balloon brings back
+      const TrayAction action = model_.TrayIcon_Callback(
+          event == WM_LBUTTONUP                                     ? TrayMouse::LeftUp
+          : event == WM_RBUTTONUP                                   ? TrayMouse::RightUp
+          : event == NIN_BALLOONUSERCLICK                           ? TrayMouse::BalloonClick
+          : event == NIN_BALLOONTIMEOUT || event == NIN_BALLOONHIDE ? TrayMouse::BalloonGone
+                                                                    : TrayMouse::Other);
+      OnTrayAction(action);
+      if (action != TrayAction::None) Render();  // the page a balloon brings back; not for every hover
       return 0;
     }
     case WM_TIMER:

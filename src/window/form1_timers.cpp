@@ -29,7 +29,7 @@ std::uint32_t Form1Timers::MsUntilDue() {
 
 void Form1Timers::Sample(std::uint64_t now, Woken& woken) {
   const bool moved = model_.Timer4_Timer();
-  if (moved && asleep_) asleep_ = !cursor_.WatchForMove(false);  // a move the platform did not report
+  if (moved && asleep_) StopWatching();  // a move the platform did not report
   // At rest: the platform watches for the next move where it can; else the pointer is polled.
   if (!asleep_ && canWatch_ && model_.odometer().Resting()) canWatch_ = asleep_ = cursor_.WatchForMove(true);
   nextSampleMs_ = now + model_.odometer().NextSampleMs();
@@ -39,9 +39,15 @@ void Form1Timers::Sample(std::uint64_t now, Woken& woken) {
   }
 }
 
+// Polled again from here; a report that still comes finds the sampler awake and changes nothing.
+void Form1Timers::StopWatching() {
+  asleep_ = false;
+  cursor_.WatchForMove(false);
+}
+
 void Form1Timers::PointerMoved() {
   if (!asleep_) return;
-  asleep_ = !cursor_.WatchForMove(false);
+  StopWatching();
   nextSampleMs_ = clock_.MonotonicMs();  // due now
 }
 

@@ -44,6 +44,7 @@ class Form1Timers {
  private:
   void Sync(std::uint64_t now);
   void Sample(std::uint64_t now, Woken& woken);
+  void StopWatching();
 
   Form1Model& model_;
   Clock& clock_;

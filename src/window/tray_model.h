@@ -35,7 +35,8 @@ class TrayModel {
   void ShowWindow() { windowVisible_ = true; }
   // Explorer (re)started and has no icon of ours: it comes back if it was wanted.
   void TaskbarCreated();
-  // Once a housekeeping tick: the next try of an add that failed, when one is due.
+  // Once a housekeeping tick: the balloon's time runs down, and the next try of an add that
+  // failed is made when one is due.
   void Tick();
   // A warning balloon; the icon is added for it if it is not there yet, and stays.
   void ShowBalloon(const std::string& title, const std::string& text);
