@@ -37,6 +37,9 @@ runs=11
 if ((quick)); then idleSeconds=10; driftTarget=0:01:00; else idleSeconds=60; driftTarget=0:10:00; fi
 maxStartRatio=1.3
 maxMemoryRatio=1.3
+# against the floor program: the cost of the architecture, the registry and the timers
+maxFloorStartRatio=1.1
+maxFloorMemoryRatio=1.05
 maxSizeBytes=700000    # 700 KB
 maxIdleCpuPct=0.3
 maxDriftMs=20
@@ -44,13 +47,14 @@ maxDriftMs=20
 if [[ ! -f "$build/CMakeCache.txt" ]]; then
   cmake -S "$repo" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$repo/cmake/mingw-w64.cmake" >/dev/null
 fi
-targets=(bench_driver baseline_window baseline_themed)
+targets=(bench_driver baseline_window baseline_themed floor_window)
 ((selfCheck)) || [[ -n "$exe" ]] || targets+=(TiKoDan)
 cmake --build "$build" --target "${targets[@]}" >/dev/null
 driver="$build/bench/bench_driver.exe"
 baseline="$build/bench/baseline_window.exe"
 themed="$build/bench/baseline_themed.exe"
-for f in "$driver" "$baseline" "$themed"; do
+floor="$build/bench/floor_window.exe"
+for f in "$driver" "$baseline" "$themed" "$floor"; do
   [[ -f "$f" ]] || { echo "bench/run.sh: $f is missing; configure $build with cmake/mingw-w64.cmake" >&2; exit 2; }
 done
 
@@ -71,6 +75,9 @@ baseArgs=(--app baseline "$(winPath "$baseline")" TkdBaselineWindow)
 # The minimal window with one button under a manifest asking for the version 6 common controls:
 # the floor for any themed program, shown beside the targets for comparison.
 themedArgs=(--app themed "$(winPath "$themed")" TkdBaselineWindow)
+# TiKoDan's own window, menu bar, tab control and first page made in one plain function: the floor
+# of its start-up.
+floorArgs=(--app floor "$(winPath "$floor")" TkdFloorWindow)
 
 # One throwaway prefix inside Wine's virtual desktop, on an Xvfb of our own.
 prefix="$work/prefix"
@@ -99,7 +106,7 @@ echo "Checking the measuring tool..." >&2
 drive selftest | tee -a "$log" >&2
 
 echo "Start-up and working set: $runs runs each, interleaved..." >&2
-drive startup --runs "$runs" --warmup 1 --settle 2000 "${appArgs[@]}" "${baseArgs[@]}" "${themedArgs[@]}" | tee -a "$log" >&2
+drive startup --runs "$runs" --warmup 1 --settle 2000 "${appArgs[@]}" "${baseArgs[@]}" "${themedArgs[@]}" "${floorArgs[@]}" | tee -a "$log" >&2
 
 # One after the other: a second TiKoDan.exe only brings the running one forward and ends.
 echo "Idle CPU over ${idleSeconds} s..." >&2
@@ -172,6 +179,8 @@ appSet=$(field startup "$appName" ws_kib)
 baseSet=$(field startup baseline ws_kib)
 themedStart=$(field startup themed start_ms)
 themedSet=$(field startup themed ws_kib)
+floorStart=$(field startup floor start_ms)
+floorSet=$(field startup floor ws_kib)
 appCpu=$(field idle "$appName" cpu_pct)
 appHidden=$(field idle_hidden "$appName" cpu_pct)
 baseHidden=$(field idle_hidden baseline cpu_pct)
@@ -189,7 +198,7 @@ appMoving=$(field odometer "$appName" moving_cpu_pct)
 baseMoving=$(field odometer baseline moving_cpu_pct)
 pathTrue=$(awk '$1 == "odometer_path" { print $3 }' "$log")
 pathMeasured=$(awk '$1 == "odometer_path" { print $5 }' "$log")
-needed=(appStart baseStart appSet baseSet themedStart themedSet appCpu baseCpu)
+needed=(appStart baseStart appSet baseSet themedStart themedSet floorStart floorSet appCpu baseCpu)
 ((selfCheck)) || needed+=(appHidden baseHidden appMouse baseMouse appStill baseStill appMoving baseMoving pathTrue pathMeasured)
 ((selfCheck || noDrift)) || needed+=(drift offset)
 for v in "${needed[@]}"; do
@@ -211,6 +220,9 @@ results="$build/bench-results.txt"
   printf '%-36s %14s %14s %8s %10s  %s\n' "start to visible window, median ms" "$appStart" "$baseStart" "$startRatio" "<= $maxStartRatio" "$(verdict "$startRatio" "$maxStartRatio")"
   printf '%-36s %14s %14s %8s %10s  %s\n' "working set after 2 s idle, KiB" "$appSet" "$baseSet" "$setRatio" "<= $maxMemoryRatio" "$(verdict "$setRatio" "$maxMemoryRatio")"
   printf '%-36s %14s %14s %8s\n' "  themed minimal window, ms / KiB" "$themedStart" "$themedSet" "$(ratio "$appStart" "$themedStart") / $(ratio "$appSet" "$themedSet")"
+  floorStartRatio=$(ratio "$appStart" "$floorStart") floorSetRatio=$(ratio "$appSet" "$floorSet")
+  printf '%-36s %14s %14s %8s %10s  %s\n' "  against the floor, start ms" "$appStart" "$floorStart" "$floorStartRatio" "<= $maxFloorStartRatio" "$(verdict "$floorStartRatio" "$maxFloorStartRatio")"
+  printf '%-36s %14s %14s %8s %10s  %s\n' "  against the floor, working set KiB" "$appSet" "$floorSet" "$floorSetRatio" "<= $maxFloorMemoryRatio" "$(verdict "$floorSetRatio" "$maxFloorMemoryRatio")"
   printf '%-36s %14s %14s %8s %10s  %s\n' "executable size, bytes" "$appBytes" "$baseBytes" "-" "<= $maxSizeBytes" "$(verdict "$appBytes" "$maxSizeBytes")"
   printf '%-36s %14s %14s %8s %10s  %s\n' "idle CPU over ${idleSeconds} s, % of a core" "$appCpu" "$baseCpu" "-" "<= $maxIdleCpuPct" "$(verdict "$appCpu" "$maxIdleCpuPct")"
   if ((!selfCheck)); then

@@ -12,6 +12,10 @@ done < "$here/apt-packages.txt"
 if ((${#missing[@]})); then
   echo "Installing: ${missing[*]}"
   SUDO=""; [[ $(id -u) -ne 0 ]] && SUDO="sudo"
+  # Packages of the 32-bit architecture (wine32:i386) need it added first.
+  if printf '%s\n' "${missing[@]}" | grep -q ':i386$' && ! dpkg --print-foreign-architectures | grep -qx i386; then
+    $SUDO dpkg --add-architecture i386
+  fi
   $SUDO apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${missing[@]}" >/dev/null
 fi

@@ -236,18 +236,24 @@ void Form1Window::OnMenu(int id) {
 
 // The dialog or message box of ours that holds the main window: a visible, enabled window the main
 // window owns, other than the modeless about box. The topmost one comes first.
+namespace {
+struct ModalSearch {
+  HWND owner, about, found;
+};
+// A named CALLBACK rather than a lambda: a 32-bit build needs the system's calling convention.
+BOOL CALLBACK FindModal(HWND window, LPARAM parameter) {
+  auto& s = *reinterpret_cast<ModalSearch*>(parameter);
+  if (window == s.about || GetWindow(window, GW_OWNER) != s.owner || !IsWindowVisible(window) ||
+      !IsWindowEnabled(window))
+    return TRUE;
+  s.found = window;
+  return FALSE;
+}
+}  // namespace
+
 void Form1Window::BringModalForward() {
-  struct Search {
-    HWND owner, about, found;
-  } search{hwnd_, about_->Handle(), nullptr};
-  EnumThreadWindows(GetCurrentThreadId(), [](HWND window, LPARAM parameter) -> BOOL {
-    auto& s = *reinterpret_cast<Search*>(parameter);
-    if (window == s.about || GetWindow(window, GW_OWNER) != s.owner || !IsWindowVisible(window) ||
-        !IsWindowEnabled(window))
-      return TRUE;
-    s.found = window;
-    return FALSE;
-  }, reinterpret_cast<LPARAM>(&search));
+  ModalSearch search{hwnd_, about_->Handle(), nullptr};
+  EnumThreadWindows(GetCurrentThreadId(), FindModal, reinterpret_cast<LPARAM>(&search));
   if (search.found) SetForegroundWindow(search.found);
 }
 

@@ -5,13 +5,29 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace tkd {
+
+// "<system folder>\<library>". A library is always loaded by its full path: by name alone the
+// search would begin in the program's folder, where any file of that name would run in its place.
+// (LOAD_LIBRARY_SEARCH_SYSTEM32 says the same, but Windows 7 without a later update refuses it and
+// every such load would fail.) A 32-bit program on 64-bit Windows is given its own system folder.
+inline std::wstring SystemLibraryPath(const wchar_t* library) {
+  wchar_t folder[MAX_PATH];
+  const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return {};
+  return std::wstring(folder, length) + L"\\" + library;
+}
 
 // The function, or nullptr when the library or the function is not there.
 template <class Function>
 Function SystemFunction(const wchar_t* library, const char* name) {
   HMODULE module = GetModuleHandleW(library);
-  if (!module) module = LoadLibraryExW(library, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+  if (!module) {
+    const std::wstring path = SystemLibraryPath(library);
+    if (!path.empty()) module = LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+  }
   return module ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
 }
 

@@ -141,6 +141,8 @@ TEST_F(RestartTest, RestoresMinutesCountdownSwitchAndWindowPlace) {
   // The once-a-second tick keeps the window's place; a new time in the title shows it has run.
   const std::wstring title = Main().Title();
   ASSERT_TRUE(WaitUntil([&] { return Main().Title() != title; }, kReact)) << "the title stayed " << Show(title);
+  // Machine-wide, where 32-bit tools look, whichever build of the program wrote it.
+  EXPECT_EQ(Setting("Text1"), "2.5");
 
   ASSERT_NO_FATAL_FAILURE(Restart());
   ASSERT_NO_FATAL_FAILURE(OpenStopwatchPage());
