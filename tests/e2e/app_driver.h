@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <chrono>
 #include <cstdio>
 #include <cwchar>
@@ -145,7 +146,7 @@ class Remote {
  public:
   static constexpr std::size_t kTextAt = 256, kChars = 1024;
   explicit Remote(HWND target)
-      : process_(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE,
+      : process_(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE | PROCESS_QUERY_INFORMATION, FALSE,
                              ProcessOf(target))) {
     if (process_)
       base_ = static_cast<char*>(VirtualAllocEx(process_, nullptr, kTextAt + kChars * sizeof(wchar_t),
@@ -159,6 +160,11 @@ class Remote {
   Remote& operator=(const Remote&) = delete;
 
   wchar_t* Text() const { return reinterpret_cast<wchar_t*>(base_ + kTextAt); }
+  // A 32-bit program (under 64-bit Windows) lays a struct's pointers out in four bytes.
+  bool ThirtyTwoBit() const {
+    BOOL wow64 = FALSE;
+    return process_ && IsWow64Process(process_, &wow64) && wow64;
+  }
   // Copies `item` and an empty text over, sends, and copies both back; false when any of it fails.
   // The answer itself is not looked at: some of these messages answer nothing.
   template <class Item>
@@ -195,13 +201,24 @@ class Control {
   std::wstring Tip() const {
     for (HWND tip : TopLevel(ProcessOf(form_), TOOLTIPS_CLASSW, false)) {
       const Remote remote(tip);
+      std::wstring text;  // stays empty for a tool this tip does not know
+      if (remote.ThirtyTwoBit()) {
+        const auto low = [](auto value) { return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(value)); };
+        struct {
+          UINT size, flags;
+          std::uint32_t window, id;
+          RECT rect;
+          std::uint32_t instance, text, param, reserved;
+        } info{sizeof info, TTF_IDISHWND, low(form_), low(hwnd_), {}, 0, low(remote.Text()), 0, 0};
+        if (remote.Send(tip, TTM_GETTEXTW, Remote::kChars, info, &text) && !text.empty()) return text;
+        continue;
+      }
       TTTOOLINFOW info{};
       info.cbSize = sizeof info;
       info.uFlags = TTF_IDISHWND;
       info.hwnd = form_;
       info.uId = reinterpret_cast<UINT_PTR>(hwnd_);
       info.lpszText = remote.Text();
-      std::wstring text;  // stays empty for a tool this tip does not know
       if (remote.Send(tip, TTM_GETTEXTW, Remote::kChars, info, &text) && !text.empty()) return text;
     }
     return L"";
@@ -267,11 +284,23 @@ class MainWindow {
  private:
   std::wstring TabCaption(int index) const {
     const Remote remote(tab_);
+    std::wstring caption;
+    if (remote.ThirtyTwoBit()) {
+      struct {
+        UINT mask;
+        DWORD state, stateMask;
+        std::uint32_t text;
+        int textMax, image;
+        std::int32_t param;
+      } item{TCIF_TEXT, 0, 0, static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(remote.Text())),
+             Remote::kChars, 0, 0};
+      remote.Send(tab_, TCM_GETITEMW, index, item, &caption);
+      return caption;
+    }
     TCITEMW item{};
     item.mask = TCIF_TEXT;
     item.pszText = remote.Text();
     item.cchTextMax = Remote::kChars;
-    std::wstring caption;
     remote.Send(tab_, TCM_GETITEMW, index, item, &caption);
     return caption;
   }
