@@ -1,5 +1,6 @@
-// HttpWin32: WinHTTP in blocking mode on one worker thread per fetch, each step's time-outs set to
-// what is left of the fetch's ten seconds, and a timer on the asking thread as the last word.
+// HttpWin32: WinHTTP in blocking mode on one worker thread per fetch, through the user's proxy and
+// WinHTTP's own redirects, each step's time-outs set to what is left of the fetch's ten seconds,
+// and a timer on the asking thread as the last word.
 #include "platform/http_win32.h"
 
 #include <winhttp.h>
@@ -19,11 +20,13 @@ constexpr UINT kMsgFetched = WM_APP + 1;  // wParam: the fetch's id; lParam: a n
 constexpr wchar_t kWindowClass[] = L"TiKoDanHttpAnswers";
 
 // WinHTTP is loaded by the first fetch, not at start-up (two minutes in, or from the update
-// dialog): its entry points, all found or none.
+// dialog): its entry points, all found or none. Each is in Windows 7 SP1's winhttp.dll.
 struct WinHttpApi {
   decltype(&::WinHttpCloseHandle) CloseHandle = nullptr;
   decltype(&::WinHttpConnect) Connect = nullptr;
   decltype(&::WinHttpCrackUrl) CrackUrl = nullptr;
+  decltype(&::WinHttpGetIEProxyConfigForCurrentUser) GetIEProxyConfigForCurrentUser = nullptr;
+  decltype(&::WinHttpGetProxyForUrl) GetProxyForUrl = nullptr;
   decltype(&::WinHttpOpen) Open = nullptr;
   decltype(&::WinHttpOpenRequest) OpenRequest = nullptr;
   decltype(&::WinHttpQueryDataAvailable) QueryDataAvailable = nullptr;
@@ -35,24 +38,33 @@ struct WinHttpApi {
   decltype(&::WinHttpSetTimeouts) SetTimeouts = nullptr;
 };
 
+template <class Function>
+void Find(Function& function, const char* name) {
+  function = SystemFunction<Function>(L"winhttp.dll", name);
+}
+
 const WinHttpApi* WinHttp() {
   static const WinHttpApi api = [] {
     WinHttpApi a;
-    a.CloseHandle = SystemFunction<decltype(&::WinHttpCloseHandle)>(L"winhttp.dll", "WinHttpCloseHandle");
-    a.Connect = SystemFunction<decltype(&::WinHttpConnect)>(L"winhttp.dll", "WinHttpConnect");
-    a.CrackUrl = SystemFunction<decltype(&::WinHttpCrackUrl)>(L"winhttp.dll", "WinHttpCrackUrl");
-    a.Open = SystemFunction<decltype(&::WinHttpOpen)>(L"winhttp.dll", "WinHttpOpen");
-    a.OpenRequest = SystemFunction<decltype(&::WinHttpOpenRequest)>(L"winhttp.dll", "WinHttpOpenRequest");
-    a.QueryDataAvailable = SystemFunction<decltype(&::WinHttpQueryDataAvailable)>(L"winhttp.dll", "WinHttpQueryDataAvailable");
-    a.QueryHeaders = SystemFunction<decltype(&::WinHttpQueryHeaders)>(L"winhttp.dll", "WinHttpQueryHeaders");
-    a.ReadData = SystemFunction<decltype(&::WinHttpReadData)>(L"winhttp.dll", "WinHttpReadData");
-    a.ReceiveResponse = SystemFunction<decltype(&::WinHttpReceiveResponse)>(L"winhttp.dll", "WinHttpReceiveResponse");
-    a.SendRequest = SystemFunction<decltype(&::WinHttpSendRequest)>(L"winhttp.dll", "WinHttpSendRequest");
-    a.SetOption = SystemFunction<decltype(&::WinHttpSetOption)>(L"winhttp.dll", "WinHttpSetOption");
-    a.SetTimeouts = SystemFunction<decltype(&::WinHttpSetTimeouts)>(L"winhttp.dll", "WinHttpSetTimeouts");
+    Find(a.CloseHandle, "WinHttpCloseHandle");
+    Find(a.Connect, "WinHttpConnect");
+    Find(a.CrackUrl, "WinHttpCrackUrl");
+    Find(a.GetIEProxyConfigForCurrentUser, "WinHttpGetIEProxyConfigForCurrentUser");
+    Find(a.GetProxyForUrl, "WinHttpGetProxyForUrl");
+    Find(a.Open, "WinHttpOpen");
+    Find(a.OpenRequest, "WinHttpOpenRequest");
+    Find(a.QueryDataAvailable, "WinHttpQueryDataAvailable");
+    Find(a.QueryHeaders, "WinHttpQueryHeaders");
+    Find(a.ReadData, "WinHttpReadData");
+    Find(a.ReceiveResponse, "WinHttpReceiveResponse");
+    Find(a.SendRequest, "WinHttpSendRequest");
+    Find(a.SetOption, "WinHttpSetOption");
+    Find(a.SetTimeouts, "WinHttpSetTimeouts");
     return a;
   }();
-  const bool all = api.CloseHandle && api.Connect && api.CrackUrl && api.Open && api.OpenRequest && api.QueryDataAvailable && api.QueryHeaders && api.ReadData && api.ReceiveResponse && api.SendRequest && api.SetOption && api.SetTimeouts;
+  const bool all = api.CloseHandle && api.Connect && api.CrackUrl && api.GetIEProxyConfigForCurrentUser &&
+                   api.GetProxyForUrl && api.Open && api.OpenRequest && api.QueryDataAvailable && api.QueryHeaders &&
+                   api.ReadData && api.ReceiveResponse && api.SendRequest && api.SetOption && api.SetTimeouts;
   return all ? &api : nullptr;
 }
 
@@ -60,6 +72,57 @@ struct InternetDeleter {
   void operator()(HINTERNET handle) const { WinHttp()->CloseHandle(handle); }
 };
 using UniqueHinternet = std::unique_ptr<void, InternetDeleter>;
+
+// The texts WinHTTP hands out in the proxy structures, which the caller frees with GlobalFree.
+struct GlobalDeleter {
+  void operator()(wchar_t* text) const { GlobalFree(text); }
+};
+using GlobalText = std::unique_ptr<wchar_t, GlobalDeleter>;
+
+constexpr wchar_t kAgent[] = L"TiKoDan";
+
+UniqueHinternet OpenSession(DWORD access, const wchar_t* proxy = WINHTTP_NO_PROXY_NAME,
+                            const wchar_t* bypass = WINHTTP_NO_PROXY_BYPASS) {
+  return UniqueHinternet(WinHttp()->Open(kAgent, access, proxy, bypass, 0));
+}
+
+// Windows 7's way to the user's proxy: the Internet settings, where an auto-config script or
+// auto-detection goes before a named proxy and its bypass list, and WinHTTP's own default
+// (netsh's) when they name none. The proxy is the session's, so a redirect goes through the one
+// found for the first address. It is given to WinHttpOpen rather than set on the request, as
+// Wine 8 ignores WINHTTP_OPTION_PROXY.
+UniqueHinternet UserProxySession(const std::wstring& url) {
+  WINHTTP_CURRENT_USER_IE_PROXY_CONFIG user{};
+  if (!WinHttp()->GetIEProxyConfigForCurrentUser(&user)) return OpenSession(WINHTTP_ACCESS_TYPE_DEFAULT_PROXY);
+  const GlobalText script(user.lpszAutoConfigUrl), named(user.lpszProxy), namedBypass(user.lpszProxyBypass);
+  if (user.fAutoDetect || script) {
+    WINHTTP_AUTOPROXY_OPTIONS options{};
+    options.dwFlags = (user.fAutoDetect ? WINHTTP_AUTOPROXY_AUTO_DETECT : 0) | (script ? WINHTTP_AUTOPROXY_CONFIG_URL : 0);
+    options.dwAutoDetectFlags = user.fAutoDetect ? WINHTTP_AUTO_DETECT_TYPE_DHCP | WINHTTP_AUTO_DETECT_TYPE_DNS_A : 0;
+    options.lpszAutoConfigUrl = script.get();
+    WINHTTP_PROXY_INFO found{};
+    const UniqueHinternet finder = OpenSession(WINHTTP_ACCESS_TYPE_NO_PROXY);
+    if (finder && WinHttp()->GetProxyForUrl(finder.get(), url.c_str(), &options, &found)) {
+      const GlobalText proxy(found.lpszProxy), bypass(found.lpszProxyBypass);
+      return proxy ? OpenSession(WINHTTP_ACCESS_TYPE_NAMED_PROXY, proxy.get(), bypass ? bypass.get() : WINHTTP_NO_PROXY_BYPASS)
+                   : OpenSession(WINHTTP_ACCESS_TYPE_NO_PROXY);  // the script says DIRECT
+    }
+  }
+  if (named && *named)
+    return OpenSession(WINHTTP_ACCESS_TYPE_NAMED_PROXY, named.get(), namedBypass ? namedBypass.get() : WINHTTP_NO_PROXY_BYPASS);
+  return OpenSession(WINHTTP_ACCESS_TYPE_DEFAULT_PROXY);
+}
+
+// WinHTTP's automatic proxy, which Windows 7 refuses as an invalid parameter. Wine 8 opens such a
+// session but takes no proxy for it from anywhere (not the user's settings, not WinHTTP's default,
+// not http_proxy): under Wine it goes direct.
+UniqueHinternet Session(const std::wstring& url, ProxyLookup lookup) {
+  if (lookup == ProxyLookup::Automatic) {
+    UniqueHinternet session = OpenSession(WINHTTP_ACCESS_TYPE_AUTOMATIC_PROXY);
+    if (session || GetLastError() != ERROR_INVALID_PARAMETER) return session;
+  }
+  return UserProxySession(url);
+}
 
 using Steady = std::chrono::steady_clock;
 
@@ -74,21 +137,16 @@ bool Bound(HINTERNET request, Steady::time_point deadline) {
   return left > 0 && WinHttp()->SetTimeouts(request, left, left, left, left);
 }
 
+bool SetNumber(HINTERNET request, DWORD option, DWORD value) {
+  return WinHttp()->SetOption(request, option, &value, sizeof value);
+}
+
 DWORD NumberHeader(HINTERNET request, DWORD query, DWORD otherwise) {
   DWORD value = 0, size = sizeof value;
   return WinHttp()->QueryHeaders(request, query | WINHTTP_QUERY_FLAG_NUMBER, WINHTTP_HEADER_NAME_BY_INDEX, &value, &size,
-                             WINHTTP_NO_HEADER_INDEX)
+                                 WINHTTP_NO_HEADER_INDEX)
              ? value
              : otherwise;
-}
-
-std::string Location(HINTERNET request) {
-  wchar_t buffer[2048];
-  DWORD size = sizeof buffer;
-  if (!WinHttp()->QueryHeaders(request, WINHTTP_QUERY_LOCATION, WINHTTP_HEADER_NAME_BY_INDEX, buffer, &size,
-                           WINHTTP_NO_HEADER_INDEX))
-    return "";
-  return WideToUtf8(std::wstring_view(buffer, size / sizeof(wchar_t)));
 }
 
 // UTF-8 when the bytes are valid UTF-8 (without a byte-order mark), else the ANSI code page's.
@@ -102,8 +160,6 @@ std::string Decode(std::string bytes) {
   return WideToUtf8(wide);
 }
 
-enum class Step { Body, Redirect, Failed };
-
 // Holds a request open for FetchCancel while the fetch works on it, and lets go of it after.
 struct HeldRequest {
   HeldRequest(FetchCancel* cancel, UniqueHinternet& request) : cancel(cancel), request(request) {}
@@ -115,51 +171,34 @@ struct HeldRequest {
   UniqueHinternet& request;
 };
 
-// One request of the chain: the body, or where it redirects to.
-Step Request(HINTERNET session, const std::string& url, Steady::time_point deadline, FetchCancel* cancel,
-             std::string& out) {
-  const std::wstring wide = Utf8ToWide(url);
-  wchar_t host[256] = L"";
-  URL_COMPONENTS parts{};
-  parts.dwStructSize = sizeof parts;
-  parts.lpszHostName = host;
-  parts.dwHostNameLength = 256;
-  parts.dwUrlPathLength = parts.dwExtraInfoLength = static_cast<DWORD>(-1);
-  if (!IsWebAddress(url) || !WinHttp()->CrackUrl(wide.c_str(), 0, 0, &parts)) return Step::Failed;
-  std::wstring path(parts.lpszUrlPath, parts.dwUrlPathLength);
-  path.append(parts.lpszExtraInfo, parts.dwExtraInfoLength);
-  if (path.empty()) path = L"/";
-  UniqueHinternet connection(WinHttp()->Connect(session, host, parts.nPort, 0));
-  const DWORD secure = parts.nScheme == INTERNET_SCHEME_HTTPS ? WINHTTP_FLAG_SECURE : 0;
-  UniqueHinternet request(connection ? WinHttp()->OpenRequest(connection.get(), L"GET", path.c_str(), nullptr,
-                                                          WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES, secure)
-                                     : nullptr);
-  HeldRequest held(cancel, request);
-  DWORD noRedirects = WINHTTP_DISABLE_REDIRECTS;
-  if (!request || !held.Held() || !WinHttp()->SetOption(request.get(), WINHTTP_OPTION_DISABLE_FEATURE, &noRedirects, sizeof noRedirects) ||
-      !Bound(request.get(), deadline) ||
-      !WinHttp()->SendRequest(request.get(), WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0, 0, 0) ||
-      !Bound(request.get(), deadline) || !WinHttp()->ReceiveResponse(request.get(), nullptr))
-    return Step::Failed;
-  const DWORD status = NumberHeader(request.get(), WINHTTP_QUERY_STATUS_CODE, 0);
-  if (status == 301 || status == 302 || status == 303 || status == 307 || status == 308) {
-    out = ResolveLocation(url, Location(request.get()));
-    return out.empty() ? Step::Failed : Step::Redirect;
-  }
-  if (status < 200 || status > 299 || NumberHeader(request.get(), WINHTTP_QUERY_CONTENT_LENGTH, 0) > kBodyLimit)
-    return Step::Failed;
-  out.clear();
+// The request, answered after the redirects WinHTTP follows: at most three, to http or https,
+// never from https to http. A redirect it does not follow (one too many, one without a Location,
+// one it refuses) fails the request or leaves its 3xx as the answer, which is no 2xx. Wine 8 keeps
+// both options but follows only 301, 302 and 307 (a 303 or 308 is its answer, so such a fetch
+// fails there), and takes a Location with another scheme (ftp:) for a path on the same server.
+bool Answered(HINTERNET request, Steady::time_point deadline) {
+  return SetNumber(request, WINHTTP_OPTION_MAX_HTTP_AUTOMATIC_REDIRECTS, kRedirectLimit) &&
+         SetNumber(request, WINHTTP_OPTION_REDIRECT_POLICY, WINHTTP_OPTION_REDIRECT_POLICY_DISALLOW_HTTPS_TO_HTTP) &&
+         Bound(request, deadline) &&
+         WinHttp()->SendRequest(request, WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0, 0, 0) &&
+         Bound(request, deadline) && WinHttp()->ReceiveResponse(request, nullptr);
+}
+
+// The body of a 2xx answer of at most kBodyLimit bytes, read before the deadline.
+bool ReadBody(HINTERNET request, Steady::time_point deadline, std::string& out) {
+  const DWORD status = NumberHeader(request, WINHTTP_QUERY_STATUS_CODE, 0);
+  if (status < 200 || status > 299 || NumberHeader(request, WINHTTP_QUERY_CONTENT_LENGTH, 0) > kBodyLimit) return false;
   for (;;) {
     DWORD available = 0;
-    if (!Bound(request.get(), deadline) || !WinHttp()->QueryDataAvailable(request.get(), &available)) return Step::Failed;
-    if (available == 0) return Step::Body;
-    if (out.size() + available > kBodyLimit) return Step::Failed;
+    if (!Bound(request, deadline) || !WinHttp()->QueryDataAvailable(request, &available)) return false;
+    if (available == 0) return true;
+    if (out.size() + available > kBodyLimit) return false;
     const std::size_t at = out.size();
     out.resize(at + available);
     DWORD read = 0;
-    if (!WinHttp()->ReadData(request.get(), out.data() + at, available, &read)) return Step::Failed;
+    if (!WinHttp()->ReadData(request, out.data() + at, available, &read)) return false;
     out.resize(at + read);
-    if (MsLeft(deadline) == 0) return Step::Failed;
+    if (MsLeft(deadline) == 0) return false;
   }
 }
 
@@ -190,21 +229,32 @@ void FetchCancel::Cancel() {
   request_ = nullptr;
 }
 
-std::string FetchBlocking(const std::string& url, DWORD limitMs, FetchCancel* cancel) {
+// WinHTTP follows the redirects inside ReceiveResponse, each with the time-outs last set: a chain
+// of slow hops can outlast the deadline, and the asking thread's timer then breaks the fetch off.
+std::string FetchBlocking(const std::string& url, DWORD limitMs, FetchCancel* cancel, ProxyLookup lookup) {
   const Steady::time_point deadline = Steady::now() + std::chrono::milliseconds(limitMs);
-  if (!WinHttp()) return "";
-  UniqueHinternet session(WinHttp()->Open(L"TiKoDan", WINHTTP_ACCESS_TYPE_DEFAULT_PROXY, WINHTTP_NO_PROXY_NAME,
-                                      WINHTTP_NO_PROXY_BYPASS, 0));
-  if (!session) return "";
-  std::string at = url, out;
-  for (int redirects = 0; redirects <= kRedirectLimit; ++redirects) {
-    switch (Request(session.get(), at, deadline, cancel, out)) {
-      case Step::Body: return Decode(std::move(out));
-      case Step::Redirect: at = out; break;
-      case Step::Failed: return "";
-    }
-  }
-  return "";  // one redirect too many
+  if (!WinHttp() || !IsWebAddress(url)) return "";
+  const std::wstring wide = Utf8ToWide(url);
+  wchar_t host[256] = L"";
+  URL_COMPONENTS parts{};
+  parts.dwStructSize = sizeof parts;
+  parts.lpszHostName = host;
+  parts.dwHostNameLength = 256;
+  parts.dwUrlPathLength = parts.dwExtraInfoLength = static_cast<DWORD>(-1);
+  if (!WinHttp()->CrackUrl(wide.c_str(), 0, 0, &parts)) return "";
+  std::wstring path(parts.lpszUrlPath, parts.dwUrlPathLength);
+  path.append(parts.lpszExtraInfo, parts.dwExtraInfoLength);
+  if (path.empty()) path = L"/";
+  const UniqueHinternet session = Session(wide, lookup);
+  const UniqueHinternet connection(session ? WinHttp()->Connect(session.get(), host, parts.nPort, 0) : nullptr);
+  const DWORD secure = parts.nScheme == INTERNET_SCHEME_HTTPS ? WINHTTP_FLAG_SECURE : 0;
+  UniqueHinternet request(connection ? WinHttp()->OpenRequest(connection.get(), L"GET", path.c_str(), nullptr,
+                                                              WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES, secure)
+                                     : nullptr);
+  HeldRequest held(cancel, request);
+  std::string body;
+  if (!request || !held.Held() || !Answered(request.get(), deadline) || !ReadBody(request.get(), deadline, body)) return "";
+  return Decode(std::move(body));
 }
 
 HttpWin32::HttpWin32() {
@@ -272,8 +322,13 @@ LRESULT CALLBACK HttpWin32::WndProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
     if (self) self->Deliver(wParam, *body);
     return 0;
   }
-  if (message == WM_TIMER && self) {
-    self->Deliver(wParam, "");  // ten seconds without an answer
+  if (message == WM_TIMER && self) {  // ten seconds without an answer: the worker is broken off too
+    {
+      const std::lock_guard<std::mutex> lock(self->workers_->mutex);
+      const auto running = self->workers_->running.find(wParam);
+      if (running != self->workers_->running.end()) running->second->Cancel();
+    }
+    self->Deliver(wParam, "");
     return 0;
   }
   return DefWindowProcW(hwnd, message, wParam, lParam);

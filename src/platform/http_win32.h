@@ -16,10 +16,11 @@
 
 namespace tkd {
 
-// The bounds of one fetch, connecting, sending, redirects and receiving together.
+// The bounds of one fetch, connecting, sending, redirects and receiving together (WinHTTP follows
+// the redirects itself).
 inline constexpr DWORD kFetchLimitMs = 10000;
 inline constexpr std::size_t kBodyLimit = 64 * 1024;
-inline constexpr int kRedirectLimit = 3;
+inline constexpr DWORD kRedirectLimit = 3;
 
 // How long the program's end waits for the threads of fetches it broke off.
 inline constexpr DWORD kCancelWaitMs = 500;
@@ -40,9 +41,15 @@ class FetchCancel {
   void* request_ = nullptr;
 };
 
+// Where a fetch finds its proxy: WinHTTP's automatic proxy where Windows has it (8.1 and later),
+// else the user's Internet settings as Windows 7 keeps them. The program always asks for the
+// first; the second alone is there for the tests, which have no Windows 7 to fall back on.
+enum class ProxyLookup { Automatic, UserSettings };
+
 // The whole fetch on the calling thread: the body as UTF-8 (decoded from UTF-8, else from the
 // ANSI code page), or empty text on any failure. Exposed for the worker and the Wine tests.
-std::string FetchBlocking(const std::string& url, DWORD limitMs = kFetchLimitMs, FetchCancel* cancel = nullptr);
+std::string FetchBlocking(const std::string& url, DWORD limitMs = kFetchLimitMs, FetchCancel* cancel = nullptr,
+                          ProxyLookup lookup = ProxyLookup::Automatic);
 
 class HttpWin32 : public Http {
  public:

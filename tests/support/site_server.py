@@ -4,9 +4,10 @@
   site_server.py [--log FILE] --exec CMD...   serve while CMD runs (TKD_TEST_SITE=http://127.0.0.1:PORT/)
   site_server.py [--log FILE] --port-file F   serve until killed; F gets the port once ready
 /vNNN/PATH serves the site with NNN as the newest version; /test/... misbehaves (see misbehave).
+It is its own proxy too (a GET of http://HOST/PATH), named localhost in the tests' settings.
 Each request's path is appended to the log file.
 """
-import http.server, os, socket, struct, subprocess, sys, threading, time
+import http.server, os, re, socket, struct, subprocess, sys, threading, time
 
 SITE = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "site"))
 
@@ -39,6 +40,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
             pass  # the client gave up, as it should
 
     def do_GET(self):
+        self.proxied = self.path.startswith("http://")  # a request to the proxy
+        self.path = re.sub("^http://[^/]*", "", self.path) or "/"
         if Handler.log_file:
             with Handler.lock, open(Handler.log_file, "a") as log:
                 log.write(self.path + "\n")
@@ -79,8 +82,13 @@ class Handler(http.server.BaseHTTPRequestHandler):
         elif name == "redirect":  # N redirects, then the answer
             n = int(arg)
             self.answer(302, b"", [("Location", "/test/redirect/%d" % (n - 1))]) if n else self.answer(200, b"arrived")
-        elif name in ("loop", "to-ftp"):
-            self.answer(302, b"", [("Location", "/test/loop" if name == "loop" else "ftp://127.0.0.1/x")])
+        elif name == "status":  # that status, without a Location
+            self.answer(int(arg), b"status " + arg.encode())
+        elif name == "proxied":  # whether the request came through the proxy
+            self.answer(200, b"proxied" if self.proxied else b"direct")
+        elif name == "pac":  # a proxy auto-config script: DIRECT, or this server as the proxy
+            verdict = "DIRECT" if arg == "direct" else "PROXY localhost:%d" % self.server.server_address[1]
+            self.answer(200, b'function FindProxyForURL(url, host) { return "%s"; }' % verdict.encode())
         else:
             self.answer(404, b"no such test")
 
@@ -96,7 +104,9 @@ def main(argv):
     port = server.server_address[1]
     if argv[:1] == ["--exec"]:
         threading.Thread(target=server.serve_forever, daemon=True).start()
-        return subprocess.call(argv[1:], env=dict(os.environ, TKD_TEST_SITE="http://127.0.0.1:%d/" % port))
+        # http_proxy: WinHTTP's default proxy in Wine, which speaks to it as a proxy only by another name.
+        site, proxy = "http://127.0.0.1:%d/" % port, "http://localhost:%d" % port
+        return subprocess.call(argv[1:], env=dict(os.environ, TKD_TEST_SITE=site, http_proxy=proxy))
     if "--port-file" not in options:
         sys.exit(__doc__)
     with open(options["--port-file"] + ".new", "w") as f:

@@ -1,5 +1,5 @@
-// HttpWin32 against the loopback site of tests/support/site_server.py (its address in
-// TKD_TEST_SITE): what counts as an answer, the bounds on a fetch, and a thread that never waits.
+// HttpWin32 against the loopback site of tests/support/site_server.py (its address in TKD_TEST_SITE):
+// what counts as an answer, the bounds on a fetch, the proxy, and a thread that never waits.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -63,8 +63,9 @@ TEST(HttpWin32, OnlyA2xxBodyWithinTheBoundsCountsAndTheThreadGoesOnMeanwhile) {
       {"test/404", ""}, {"test/reset", ""},
       // At most 64 KiB, whether the length is told first or the body comes in chunks.
       {"test/size/65536", std::string(65536, 'a')}, {"test/size/65537", ""}, {"test/big", ""}, {"test/big-chunked", ""},
-      // At most three redirects, to http or https only.
-      {"test/redirect/3", "arrived"}, {"test/redirect/4", ""}, {"test/loop", ""}, {"test/to-ftp", ""},
+      // At most three redirects; a 3xx that is not followed (no Location) is no answer.
+      {"test/redirect/1", "arrived"}, {"test/redirect/2", "arrived"}, {"test/redirect/3", "arrived"}, {"test/redirect/4", ""},
+      {"test/status/301", ""}, {"test/status/302", ""}, {"test/status/303", ""}, {"test/status/307", ""}, {"test/status/308", ""},
       {"test/silent", "", true}, {"test/drip", "", true},
   };
   const HWND window = CreateWindowExW(0, L"STATIC", L"0", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
@@ -99,6 +100,34 @@ TEST(HttpWin32, CancelAllBreaksOffAFetchInFlightUnansweredWithinTheBound) {
   for (const auto until = start + std::chrono::seconds(1); std::chrono::steady_clock::now() < until; Sleep(10))
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
   EXPECT_FALSE(answered);
+}
+
+// Each way to the proxy the user's Internet settings name, kept as Internet Options keeps them in
+// Connections\DefaultConnectionSettings: the one value of them Wine's WinHTTP reads (not ProxyEnable,
+// ProxyServer or ProxyOverride). The proxy is the site as localhost, and http_proxy's too.
+TEST(HttpWin32, EachProxyLookupTakesTheProxyTheSettingsName) {
+  ASSERT_NE(kSite, "") << "run me through site_server.py --exec";
+  const std::string proxy = "localhost" + kSite.substr(16, kSite.size() - 17);  // of http://127.0.0.1:PORT/
+  enum : char { kDirect = 1, kNamed = 3, kScript = 5, kDetect = 9 };  // each with "direct" on
+  const struct { ProxyLookup lookup; char flags; std::string named, bypass, script, reached; } cases[] = {
+      {ProxyLookup::Automatic, kNamed, proxy, "", "", "direct"},  // Wine 8 gives an automatic session no proxy
+      {ProxyLookup::UserSettings, kNamed, proxy, "", "", "proxied"},
+      {ProxyLookup::UserSettings, kNamed, proxy, "*.example;127.0.0.1", "", "direct"},
+      {ProxyLookup::UserSettings, kNamed | kScript, proxy, "", kSite + "test/pac/direct", "direct"},
+      {ProxyLookup::UserSettings, kScript, "", "", kSite + "test/pac/proxy", "proxied"},
+      {ProxyLookup::UserSettings, kNamed | kDetect, proxy, "127.0.0.1", "", "direct"},  // none detected
+      {ProxyLookup::UserSettings, kDirect, "", "", "", "proxied"},  // none named: WinHTTP's default
+  };
+  const wchar_t* const key = L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\Connections";
+  for (const auto& c : cases) {
+    std::string blob = {'\x46', 0, 0, 0, 0, 0, 0, 0, c.flags, 0, 0, 0};  // version, change count, what is on
+    for (const std::string* text : {&c.named, &c.bypass, &c.script})
+      blob += std::string{static_cast<char>(text->size()), 0, 0, 0} + *text;
+    ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, key, L"DefaultConnectionSettings", REG_BINARY, blob.data(),
+                              static_cast<DWORD>(blob.size())), ERROR_SUCCESS);
+    EXPECT_EQ(FetchBlocking(kSite + "test/proxied", kFetchLimitMs, nullptr, c.lookup), c.reached) << &c - cases;
+  }
+  RegDeleteKeyValueW(HKEY_CURRENT_USER, key, L"DefaultConnectionSettings");
 }
 
 TEST(RandomWin32, DrawsDifferentNonZeroIdentifiers) {
