@@ -1,4 +1,4 @@
-// Web address checks and redirect resolution, by hand: only the few forms the program meets.
+// Web address checks, by hand: only the few forms the program meets.
 #include "core/site_address.h"
 
 #include <algorithm>
@@ -37,24 +37,6 @@ bool IsWebAddress(std::string_view url) {
   return std::none_of(url.begin(), url.end(), [](unsigned char c) {
     return c <= ' ' || c == 0x7f || c == '"' || c == '<' || c == '>' || c == '\\';
   });
-}
-
-std::string ResolveLocation(const std::string& from, const std::string& location) {
-  if (location.empty()) return "";  // a redirect that names no page
-  std::string to;
-  if (location.find(':') != std::string::npos && location.find(':') < location.find_first_of("/?#")) {
-    to = location;  // absolute: a scheme before any path
-  } else if (location.rfind("//", 0) == 0) {
-    to = from.substr(0, from.find("//")) + location;
-  } else if (location.rfind("/", 0) == 0) {
-    to = from.substr(0, PathStart(from)) + location;
-  } else {
-    std::string dir = from.substr(0, from.find_first_of("?#", PathStart(from)));
-    const std::size_t slash = dir.rfind('/');
-    dir = slash == std::string::npos || slash < PathStart(from) ? dir + "/" : dir.substr(0, slash + 1);
-    to = dir + location;
-  }
-  return IsWebAddress(from) && IsWebAddress(to) ? to : "";
 }
 
 SiteAddresses ChooseSiteAddresses(const std::optional<std::string>& baseOverride,

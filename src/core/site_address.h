@@ -1,5 +1,5 @@
 // The vendor site's base address and the promotion page: built in, or overridden from the
-// environment; and the web addresses the fetcher may follow.
+// environment; and what counts as a web address.
 #pragma once
 
 #include <optional>
@@ -12,11 +12,6 @@ namespace tkd {
 // without blanks, control characters or quotes: something a browser opens as a page and the
 // shell can never take for a program.
 bool IsWebAddress(std::string_view url);
-
-// The address a redirect's Location names, resolved against the address that answered with it;
-// empty when the Location is empty or the result is not a web address (ftp:, file:, javascript:
-// and the like).
-std::string ResolveLocation(const std::string& from, const std::string& location);
 
 struct SiteAddresses {
   std::string base;   // ends in "/"; every page of the vendor site is named relative to it
