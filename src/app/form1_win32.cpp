@@ -165,12 +165,19 @@ void Form1Window::Render() {
   menus_.ShowMenuBar(hwnd_, v.check3);
   if (v.pageVisible != tabsBuiltFor_ || tabCount_ == 0) BuildTabs();  // only when the pages shown changed
   if (v.currentPage != currentPage_) SelectPage(v.currentPage);
-  for (int page = 0; page < kPageCount; ++page)
-    if (pageCreated_[page] && page == currentPage_) pages_[page]->Render(*controls_);
+  if (PageSeen()) RenderPage();
   adPanel_->Render();
   if (shown_ && !v.windowVisible) ShowWindow(hwnd_, SW_HIDE);  // behind the tray icon
   shown_ = shown_ && v.windowVisible;
   rendering_ = false;
+}
+
+// A page behind the tray icon or in a minimised window is brought up to date when it comes back
+// (the render after the tray's event, WM_SIZE), not every second while nobody can see it.
+bool Form1Window::PageSeen() const { return IsWindowVisible(hwnd_) && !IsIconic(hwnd_); }
+
+void Form1Window::RenderPage() {
+  if (pageCreated_[currentPage_]) pages_[currentPage_]->Render(*controls_);
 }
 
 void Form1Window::ArmTimer() {
@@ -180,7 +187,7 @@ void Form1Window::ArmTimer() {
 void Form1Window::OnTimer() {
   const Woken woken = model_.Wake();
   if (woken.ticked) Render();
-  else if (woken.mousePage && currentPage_ == kPageMouse && pageCreated_[kPageMouse]) pages_[kPageMouse]->Render(*controls_);
+  else if (woken.mousePage && currentPage_ == kPageMouse && PageSeen()) RenderPage();
   ArmTimer();
 }
 
@@ -344,6 +351,7 @@ LRESULT Form1Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE:
       model_.Form_Resize(wParam == SIZE_MINIMIZED);
       Layout();
+      if (wParam != SIZE_MINIMIZED) RenderPage();
       return 0;
     case WM_GETMINMAXINFO: {
       // Never smaller than the minimum size; a minimised or maximised window is not affected.

@@ -48,6 +48,8 @@ class Form1Window {
   void SelectPage(int page);
   void Layout();
   void Render();  // notifications raised while rendering are not the user's, and are ignored
+  bool PageSeen() const;
+  void RenderPage();
   void ArmTimer();
 
   HINSTANCE instance_;
