@@ -20,6 +20,7 @@
 #include "platform/registry_win32.h"
 #include "platform/shutdown_win32.h"
 #include "platform/single_instance_win32.h"
+#include "platform/system_library_win32.h"
 #include "platform/tray_win32.h"
 #include "platform/sound_win32.h"
 #include "platform/text_win32.h"
@@ -41,6 +42,7 @@ std::optional<std::string> Environment(const char* name) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+  tkd::KeepLibrariesToTheSystemFolder();
   // A second copy would overwrite the first's totals every second and chime and warn twice: it
   // brings the running copy's window back instead, and ends before it reads or writes anything.
   const tkd::SingleInstance instanceOfSession;

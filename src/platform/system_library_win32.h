@@ -20,6 +20,16 @@ inline std::wstring SystemLibraryPath(const wchar_t* library) {
   return std::wstring(folder, length) + L"\\" + library;
 }
 
+// For every library loaded by name from now on, the system's own included: never the current
+// folder, and where Windows can (8 and later, or 7 with its update) only the system folder.
+inline void KeepLibrariesToTheSystemFolder() {
+  SetDllDirectoryW(L"");
+  using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
+  const auto restrict = reinterpret_cast<SetDefaultDllDirectoriesFn>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories")));
+  if (restrict) restrict(LOAD_LIBRARY_SEARCH_SYSTEM32);
+}
+
 // The function, or nullptr when the library or the function is not there.
 template <class Function>
 Function SystemFunction(const wchar_t* library, const char* name) {
