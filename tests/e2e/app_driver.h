@@ -140,6 +140,9 @@ inline HWND TrayBalloon() {
   return nullptr;
 }
 
+template <class Pointer>
+std::uint32_t Low(Pointer value) { return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(value)); }
+
 // Common-control messages whose argument points to a struct that points to a text: the system
 // does not carry these across processes, so both must live in the program's own memory.
 class Remote {
@@ -160,7 +163,7 @@ class Remote {
   Remote& operator=(const Remote&) = delete;
 
   wchar_t* Text() const { return reinterpret_cast<wchar_t*>(base_ + kTextAt); }
-  // A 32-bit program (under 64-bit Windows) lays a struct's pointers out in four bytes.
+  // A 32-bit program (under 64-bit Windows) lays a struct's pointers and handles out in four bytes.
   bool ThirtyTwoBit() const {
     BOOL wow64 = FALSE;
     return process_ && IsWow64Process(process_, &wow64) && wow64;
@@ -202,14 +205,9 @@ class Control {
     for (HWND tip : TopLevel(ProcessOf(form_), TOOLTIPS_CLASSW, false)) {
       const Remote remote(tip);
       std::wstring text;  // stays empty for a tool this tip does not know
-      if (remote.ThirtyTwoBit()) {
-        const auto low = [](auto value) { return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(value)); };
-        struct {
-          UINT size, flags;
-          std::uint32_t window, id;
-          RECT rect;
-          std::uint32_t instance, text, param, reserved;
-        } info{sizeof info, TTF_IDISHWND, low(form_), low(hwnd_), {}, 0, low(remote.Text()), 0, 0};
+      if (remote.ThirtyTwoBit()) {  // TTTOOLINFOW as a 32-bit program lays it out
+        struct { UINT size, flags; std::uint32_t window, id; RECT rect; std::uint32_t instance, text, param, reserved; } info{
+            sizeof info, TTF_IDISHWND, Low(form_), Low(hwnd_), {}, 0, Low(remote.Text()), 0, 0};
         if (remote.Send(tip, TTM_GETTEXTW, Remote::kChars, info, &text) && !text.empty()) return text;
         continue;
       }
@@ -285,15 +283,9 @@ class MainWindow {
   std::wstring TabCaption(int index) const {
     const Remote remote(tab_);
     std::wstring caption;
-    if (remote.ThirtyTwoBit()) {
-      struct {
-        UINT mask;
-        DWORD state, stateMask;
-        std::uint32_t text;
-        int textMax, image;
-        std::int32_t param;
-      } item{TCIF_TEXT, 0, 0, static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(remote.Text())),
-             Remote::kChars, 0, 0};
+    if (remote.ThirtyTwoBit()) {  // TCITEMW as a 32-bit program lays it out
+      struct { UINT mask; DWORD state, stateMask; std::uint32_t text; int textMax, image, param; } item{
+          TCIF_TEXT, 0, 0, Low(remote.Text()), Remote::kChars, 0, 0};
       remote.Send(tab_, TCM_GETITEMW, index, item, &caption);
       return caption;
     }
