@@ -164,10 +164,7 @@ class Remote {
 
   wchar_t* Text() const { return reinterpret_cast<wchar_t*>(base_ + kTextAt); }
   // A 32-bit program (under 64-bit Windows) lays a struct's pointers and handles out in four bytes.
-  bool ThirtyTwoBit() const {
-    BOOL wow64 = FALSE;
-    return process_ && IsWow64Process(process_, &wow64) && wow64;
-  }
+  bool ThirtyTwoBit() const { BOOL wow64 = FALSE; return process_ && IsWow64Process(process_, &wow64) && wow64; }
   // Copies `item` and an empty text over, sends, and copies both back; false when any of it fails.
   // The answer itself is not looked at: some of these messages answer nothing.
   template <class Item>
