@@ -35,8 +35,10 @@ void Controls::Create(const ControlSpec* specs, std::size_t count, int page, con
     const bool edit = std::wstring(item.windowClass) == WC_EDITW;
     Control control{item.id, nullptr, page, item.font, true, {}, {}, false};
     control.text = Utf8ToWide(item.text);
+    // Made visible at once when it belongs on screen: a show of its own would cost a round trip.
+    const DWORD visible = page == kNoPage || page == page_ ? WS_VISIBLE : 0;
     control.hwnd = CreateWindowExW(edit ? WS_EX_CLIENTEDGE : 0, item.windowClass, control.text.c_str(),
-                                   WS_CHILD | item.style, 0, 0, 0, 0, parent_,
+                                   WS_CHILD | visible | item.style, 0, 0, 0, 0, parent_,
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(item.id)), instance_, nullptr);
     if (!control.hwnd) continue;
     SendMessageW(control.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.Get(item.font)), FALSE);
@@ -93,8 +95,13 @@ int Controls::PageOf(int id) const {
   return kNoPage;
 }
 
+// A layout after every size change moves most controls to where they already are.
 void Controls::Move(int id, int x, int y, int width, int height) {
-  if (HWND hwnd = Find(id)) MoveWindow(hwnd, x, y, width, height, TRUE);
+  Control* c = Get(id);
+  const RECT place{x, y, x + width, y + height};
+  if (!c || EqualRect(&place, &c->place)) return;
+  c->place = place;
+  MoveWindow(c->hwnd, x, y, width, height, TRUE);
 }
 
 void Controls::SetText(int id, const std::string& text) {

@@ -102,6 +102,7 @@ class Controls {
     bool visible = true;
     std::wstring text, tip;
     bool tipAdded = false;
+    RECT place{};  // where it was last moved to (made at 0, 0 with no size)
   };
   Control* Get(int id);
   void AddTip(Control& control);

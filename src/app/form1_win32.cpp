@@ -124,10 +124,10 @@ void Form1Window::OnTabChange() {
   const int index = TabCtrl_GetCurSel(tab_);
   if (index >= 0 && index < tabCount_) currentPage_ = tabPages_[index];
   model_.Tab_Click(currentPage_);
+  controls_->ShowPage(currentPage_);  // first, so that a page made now is made visible
   EnsurePage(currentPage_);
   Layout();
   if (pageCreated_[currentPage_]) pages_[currentPage_]->Render(*controls_);
-  controls_->ShowPage(currentPage_);
 }
 
 // The page the model turned to (a balloon clicked), when it has a tab.
