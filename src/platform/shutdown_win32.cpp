@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "platform/system_library_win32.h"
 #include "platform/text_win32.h"
 
 namespace tkd {
@@ -13,17 +14,16 @@ namespace {
 // cmd.exe by its full path, in the system folder: a cmd.exe beside the program, or in whatever
 // folder it was started from, is never run in its place.
 void StartShutdownCommand() {
-  wchar_t system[MAX_PATH] = L"";
-  const UINT length = GetSystemDirectoryW(system, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return;
-  const std::wstring cmd = std::wstring(system) + L"\\cmd.exe";
+  const std::wstring system = SystemFolder();
+  if (system.empty()) return;
+  const std::wstring cmd = system + L"\\cmd.exe";
   std::wstring command = Utf8ToWide(kShutdownCommand);  // CreateProcessW may write into it
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = SW_SHOWMINIMIZED;
   PROCESS_INFORMATION process{};
-  if (!CreateProcessW(cmd.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, system, &startup, &process))
+  if (!CreateProcessW(cmd.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, system.c_str(), &startup, &process))
     return;
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);

@@ -9,15 +9,20 @@
 
 namespace tkd {
 
+// The system folder (System32; a 32-bit program on 64-bit Windows is given its own), or empty.
+inline std::wstring SystemFolder() {
+  wchar_t folder[MAX_PATH];
+  const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
+  return length == 0 || length >= MAX_PATH ? std::wstring() : std::wstring(folder, length);
+}
+
 // "<system folder>\<library>". A library is always loaded by its full path: by name alone the
 // search would begin in the program's folder, where any file of that name would run in its place.
 // (LOAD_LIBRARY_SEARCH_SYSTEM32 says the same, but Windows 7 without a later update refuses it and
-// every such load would fail.) A 32-bit program on 64-bit Windows is given its own system folder.
+// every such load would fail.)
 inline std::wstring SystemLibraryPath(const wchar_t* library) {
-  wchar_t folder[MAX_PATH];
-  const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return {};
-  return std::wstring(folder, length) + L"\\" + library;
+  const std::wstring folder = SystemFolder();
+  return folder.empty() ? folder : folder + L"\\" + library;
 }
 
 // For every library loaded by name from now on, the system's own included: never the current
