@@ -178,10 +178,13 @@ bool Form1Window::PageSeen() const { return IsWindowVisible(hwnd_) && !IsIconic(
 
 void Form1Window::RenderPage() {
   if (pageCreated_[currentPage_]) pages_[currentPage_]->Render(*controls_);
+  // The stopwatch back in sight: a tick of its that waited is due now, not with the housekeeping.
+  if (currentPage_ == kPageStopwatch && !stopwatchSeen_) ArmTimer();
 }
 
 void Form1Window::ArmTimer() {
-  SetTimer(hwnd_, kWakeTimer, std::max<UINT>(USER_TIMER_MINIMUM, model_.MsUntilDue()), nullptr);
+  stopwatchSeen_ = currentPage_ == kPageStopwatch && PageSeen();
+  SetTimer(hwnd_, kWakeTimer, std::max<UINT>(USER_TIMER_MINIMUM, model_.MsUntilDue(stopwatchSeen_)), nullptr);
 }
 
 void Form1Window::OnTimer() {

@@ -89,6 +89,12 @@ void Stopwatch::Timer2_Timer() {
   view_.label2Color = target < js1_ ? kRed : kBlue;
 }
 
+bool Stopwatch::NextTickOnlyShows() const {
+  const double target = TargetSeconds(view_.text1);
+  const double next = js1_ + 1;
+  return !(view_.check2 && target <= next) && target - next != 10;
+}
+
 void Stopwatch::Text1_Change(const std::string& text) {
   view_.text1 = text;
   if (TargetMinutes(text) > 0) {

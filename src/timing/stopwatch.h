@@ -67,6 +67,9 @@ class Stopwatch {
 
   const StopwatchView& View() const { return view_; }
   double js1() const { return js1_; }
+  // Whether the next tick only changes what the page shows: no warning sound, no countdown's end.
+  // Nobody misses such a tick when it comes a little late while the page is out of sight.
+  bool NextTickOnlyShows() const;
 
  private:
   void ShowRunning();

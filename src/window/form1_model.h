@@ -82,7 +82,7 @@ class Form1Model : public PageSwitch {
   bool Timer4_Timer() { return odometer_.Sample(ports_.cursor.Position()); }
 
   // The timers of the window, run from the shell's one window timer.
-  std::uint32_t MsUntilDue() { return timers_.MsUntilDue(); }
+  std::uint32_t MsUntilDue(bool stopwatchSeen = true) { return timers_.MsUntilDue(stopwatchSeen); }
   Woken Wake() { return timers_.Wake(); }
   // The platform saw the pointer move while it was watched for (see Form1Timers).
   void PointerMoved() { timers_.PointerMoved(); }

@@ -18,12 +18,13 @@ void Form1Timers::Sync(std::uint64_t now) {
   }
 }
 
-std::uint32_t Form1Timers::MsUntilDue() {
+std::uint32_t Form1Timers::MsUntilDue(bool stopwatchSeen) {
   const std::uint64_t now = clock_.MonotonicMs();
   Sync(now);
   std::uint32_t ms = asleep_ ? UINT32_MAX : nextSampleMs_ <= now ? 0 : static_cast<std::uint32_t>(nextSampleMs_ - now);
+  const bool stopwatchWaits = !stopwatchSeen && timer1_.Enabled() && model_.stopwatch().NextTickOnlyShows();
   for (const SteadyTimer* timer : {&timer1_, &timer2_, &timer3_, &panel_})
-    if (timer->Enabled()) ms = std::min(ms, timer->MsUntilNextTick(now));
+    if (timer->Enabled() && !(timer == &timer2_ && stopwatchWaits)) ms = std::min(ms, timer->MsUntilNextTick(now));
   return ms;
 }
 

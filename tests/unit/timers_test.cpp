@@ -73,6 +73,32 @@ TEST_F(TimersTest, EachTimerCountsFromItsEventAndTheUpdateDialogPausesOnlyTheHou
   EXPECT_EQ(h.model->stopwatch().View().label2, "时间到了");
 }
 
+TEST_F(TimersTest, AStopwatchOutOfSightTicksWithTheHousekeepingUnlessItsTickSoundsOrEnds) {
+  // Started at 2700 with the pointer at rest: its own ticks fall at 3700, 4700, 5700.
+  const struct { const char* minutes; bool countdown, seen; std::vector<std::uint64_t> wakes; const char* shown; } runs[] = {
+      {"0.2", false, false, {3000, 4000, 4700, 5000, 6000}, "0:00:03"},  // the warning at 4700 is on time
+      {"0.05", true, false, {3000, 4000, 5000, 5700, 6000}, "时间到了"},  // and so is the countdown's end
+      {"0.2", false, true, {3000, 3700, 4000, 4700, 5000, 5700, 6000}, "0:00:03"}};
+  for (const auto& run : runs) {
+    Form1Harness r;
+    ASSERT_TRUE(r.Load());
+    while (!r.cursor.watching) r.clock.monotonicMs += r.model->MsUntilDue(), r.model->Wake();
+    r.clock.monotonicMs = 2700;
+    r.model->Wake();
+    r.model->stopwatch().Text1_Change(run.minutes);
+    r.model->stopwatch().Check2_Click(run.countdown);
+    r.model->stopwatch().Command1_Click();
+    std::vector<std::uint64_t> wakes;
+    while (r.clock.monotonicMs < 6000) {
+      r.clock.monotonicMs += r.model->MsUntilDue(run.seen);
+      r.model->Wake();
+      wakes.push_back(r.clock.monotonicMs);
+    }
+    EXPECT_EQ(wakes, run.wakes) << run.minutes << run.seen;
+    EXPECT_EQ(r.model->stopwatch().View().label2, run.shown) << run.minutes << run.seen;
+  }
+}
+
 TEST_F(TimersTest, AMovingPointerIsSampledAtThePlatformsRateAndItsPageShownTwentyTimesASecond) {
   const struct { std::uint64_t atMs; int x; double today; bool shown; } wakes[] = {
       {15, 10, 0, false},   {16, 10, 10, true},    // the first sample, 16 ms after the start
