@@ -60,7 +60,10 @@ struct PointerPosition {
 class Cursor {
  public:
   virtual ~Cursor() = default;
-  virtual PointerPosition Position() = 0;
+  // Fills `points` with where the pointer has been since the last call, oldest first, ending where
+  // it is now; the first call gives just where it is. False when the platform kept no such
+  // history: then `points` holds only where the pointer is now.
+  virtual bool Path(std::vector<PointerPosition>& points) = 0;
   // Asks the platform to report the pointer's next move (the window's PointerMoved), or stops
   // asking. False when it cannot: then the pointer is polled.
   virtual bool WatchForMove(bool watch) = 0;

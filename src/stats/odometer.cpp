@@ -59,6 +59,13 @@ bool MouseOdometer::Sample(PointerPosition at) {
   return true;
 }
 
+bool MouseOdometer::Sample(const std::vector<PointerPosition>& path, bool whole) {
+  pathKept_ = whole;
+  bool moved = false;
+  for (const PointerPosition& at : path) moved = Sample(at) || moved;
+  return moved;
+}
+
 std::string MouseOdometer::Label3() const { return sampled_ ? Metres(todayMove_) : ""; }
 
 std::string MouseOdometer::Label22() const {

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/ports.h"
 #include "settings/settings_store.h"
@@ -20,10 +21,13 @@ inline constexpr double kDistanceOffset = 4219;
 std::string EncodeDistance(double pixels);
 std::optional<double> DecodeDistance(const std::string& stored);
 
-// How often the pointer is sampled: as often as the platform allows while it moves, a few times
-// a second once it has stood still for half a second, so that an idle pointer costs next to
-// nothing. The first move after a rest is measured as a straight line from where it rested.
+// How often the pointer is sampled. While it moves: twenty times a second where the platform keeps
+// the points it passed through between samples, so that every bend of the way is measured; as
+// often as the platform's timer allows where it does not, each sample then a straight line. A
+// few times a second once it has stood still for half a second, so that an idle pointer costs next
+// to nothing.
 inline constexpr int kSampleMovingMs = 16;  // the platform's own timer rate, 64 a second
+inline constexpr int kSamplePathMs = 50;
 inline constexpr int kSampleStillMs = 250;
 inline constexpr int kStillBeforeSlowingMs = 500;
 
@@ -42,8 +46,11 @@ class MouseOdometer {
   // One sample: the straight line from the previous position (from (0, 0) at the first).
   // Returns whether the pointer moved.
   bool Sample(PointerPosition at);
+  // One sample of the way the pointer went since the last, as the platform gave it (`whole` when
+  // it kept every point between), each point a straight line from the one before.
+  bool Sample(const std::vector<PointerPosition>& path, bool whole);
   // When the next sample is due.
-  int NextSampleMs() const { return Resting() ? kSampleStillMs : kSampleMovingMs; }
+  int NextSampleMs() const { return Resting() ? kSampleStillMs : pathKept_ ? kSamplePathMs : kSampleMovingMs; }
   bool Resting() const { return stillMs_ >= kStillBeforeSlowingMs; }
   // Once a second: stores the total, shows it, and keeps a record passed in this run, written
   // with the date and time of `now` in every second in which it grew; it shows from the next start.
@@ -66,6 +73,7 @@ class MouseOdometer {
   PointerPosition last_;
   bool sampled_ = false;
   int stillMs_ = 0;  // how long the pointer has stood still, up to kStillBeforeSlowingMs
+  bool pathKept_ = false;  // the platform gave the whole way at the last sample
   // Double precision: a single-precision sum stops taking small steps after a few kilometres.
   double todayMove_ = 0;
   double allMove_ = 0;

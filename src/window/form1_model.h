@@ -79,7 +79,10 @@ class Form1Model : public PageSwitch {
   void Timer3_Timer();
 
   // Timer4: one sample of the mouse odometer; true when the pointer moved.
-  bool Timer4_Timer() { return odometer_.Sample(ports_.cursor.Position()); }
+  bool Timer4_Timer() {
+    const bool whole = ports_.cursor.Path(path_);
+    return odometer_.Sample(path_, whole);
+  }
 
   // The timers of the window, run from the shell's one window timer.
   std::uint32_t MsUntilDue(bool stopwatchSeen = true) { return timers_.MsUntilDue(stopwatchSeen); }
@@ -172,6 +175,7 @@ class Form1Model : public PageSwitch {
   WindowGeometry geometry_;
   UsageTotal usage_;
   MouseOdometer odometer_;
+  std::vector<PointerPosition> path_;  // the last sample's way, its storage reused
   Overview overview_;
   TrayModel tray_;
   Form1View view_;

@@ -261,21 +261,23 @@ TEST_F(StatisticsTest, ThePointersPathIsMeasuredAndTheTotalSurvivesARestart) {
   SetCursorPos(100, 100);  // where the path starts; only the path is measured
   ASSERT_TRUE(Becomes([&] { return position.Text(); }, std::wstring(L"( 100, 100)"), kReact));
   const double before = MetresIn(today.Text());
-  // After a rest (the sampler then sleeps until the pointer's next move), 300 px to the right and
-  // 300 px down in steps of 10 px, 10 ms apart, through run_e2e.sh's xdotool. Samples woken at the
-  // first step measure it all but a few pixels cut at the corner; a sampler that slept on would
-  // take the whole way as its diagonal, 424 px.
+  // After a rest (the sampler then sleeps until the pointer's next move), down a staircase to
+  // (400, 400) in steps of 10 px, 10 ms apart, through run_e2e.sh's xdotool: 600 px. The system's
+  // record of the moves gives every step; samples without it would cut the corners, and a sampler
+  // that slept on would take the whole way as its diagonal, 424 px.
   Sleep(1000);
   std::string moves;
-  for (int x = 110; x <= 400; x += 10) moves += "mousemove " + std::to_string(x) + " 100 sleep 0.01 ";
-  for (int y = 110; y <= 400; y += 10) moves += "mousemove 400 " + std::to_string(y) + " sleep 0.01 ";
+  for (int i = 110; i <= 400; i += 10) {
+    const std::string x = std::to_string(i), y = std::to_string(i - 10);
+    moves += "mousemove " + x + " " + y + " sleep 0.01 mousemove " + x + " " + x + " sleep 0.01 ";
+  }
   const std::filesystem::path artifacts(_wgetenv(L"TKD_E2E_ARTIFACTS"));
   std::filesystem::remove(artifacts / "pointer.done");
   std::ofstream(artifacts / "pointer.request.new") << moves;
   std::filesystem::rename(artifacts / "pointer.request.new", artifacts / "pointer.request");
   ASSERT_TRUE(WaitUntil([&] { return std::filesystem::exists(artifacts / "pointer.done"); }, 10s));
   ASSERT_TRUE(Becomes([&] { return position.Text(); }, std::wstring(L"( 400, 400)"), kReact));
-  EXPECT_NEAR(MetresIn(today.Text()) - before, 600 * 0.265 / 1000, 0.0025) << WideToUtf8(today.Text());  // 0.159 m
+  EXPECT_NEAR(MetresIn(today.Text()) - before, 600 * 0.265 / 1000, 0.0011) << WideToUtf8(today.Text());  // 0.159 m
   // The total is stored every second; a restart shows it again, in kilometres with three decimals.
   const auto stored = [] { return Setting("AllMove").value_or(""); };
   const double travelled = MetresIn(today.Text()) * 1000 / 0.265 - 4;  // the label rounds to a millimetre

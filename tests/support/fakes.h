@@ -8,6 +8,7 @@
 #include <map>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "core/number_text.h"
@@ -82,12 +83,19 @@ struct FakeLocale : Locale {
 };
 
 struct FakeCursor : Cursor {
-  PointerPosition Position() override { return at; }
+  // `passed` (the points before `at`) is handed out once; `keepsPath` says whether it is whole.
+  bool Path(std::vector<PointerPosition>& points) override {
+    points = std::exchange(passed, {});
+    points.push_back(at);
+    return keepsPath;
+  }
   bool WatchForMove(bool watch) override {
     watching = watch && canWatch;
     return watching || !watch;
   }
   PointerPosition at;
+  std::vector<PointerPosition> passed;
+  bool keepsPath = false;
   bool canWatch = true;
   bool watching = false;
 };

@@ -1,4 +1,4 @@
-// The clock, the running program's path, the monitors and EndProgram.
+// The clock, the running program's path, the monitors, the pointer's way and EndProgram.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/clock_win32.h"
+#include "platform/cursor_win32.h"
 #include "platform/lifetime_win32.h"
 #include "platform/monitors_win32.h"
 #include "platform/program_info_win32.h"
@@ -64,6 +65,41 @@ TEST(MonitorsWin32, ListsEveryMonitorOfTheScreenWithTheDpiItIsDrawnAt) {
   HDC screen = GetDC(nullptr);
   EXPECT_EQ(attached.front().dpi, GetDeviceCaps(screen, LOGPIXELSX));  // one scale for all under Wine
   ReleaseDC(nullptr, screen);
+}
+
+// Moves sent as a mouse would send them, recorded by the system.
+TEST(CursorWin32, GivesThePointsPassedSinceTheLastCallOldestFirstAndAtMostWhatTheSystemKeeps) {
+  int x = 100;
+  const auto moves = [&x](int count) {
+    for (int i = 0; i < count; ++i) {
+      INPUT in{};
+      in.type = INPUT_MOUSE;
+      in.mi.dx = ++x * 65536 / GetSystemMetrics(SM_CXSCREEN) + 1;
+      in.mi.dy = 200 * 65536 / GetSystemMetrics(SM_CYSCREEN) + 1;
+      in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+      SendInput(1, &in, sizeof in);
+    }
+  };
+  const auto xs = [](const std::vector<PointerPosition>& path) {
+    std::vector<int> x;
+    for (const PointerPosition& p : path) x.push_back(p.y == 200 ? p.x : -1);
+    return x;
+  };
+  CursorWin32 cursor;
+  std::vector<PointerPosition> path;
+  moves(3);
+  ASSERT_TRUE(cursor.Path(path));
+  EXPECT_EQ(xs(path), std::vector<int>{103}) << "the first call: where it is";
+  moves(3);
+  ASSERT_TRUE(cursor.Path(path));
+  EXPECT_EQ(xs(path), (std::vector<int>{104, 105, 106}));
+  ASSERT_TRUE(cursor.Path(path));
+  EXPECT_EQ(xs(path), std::vector<int>{106}) << "standing still";
+  moves(70);
+  ASSERT_TRUE(cursor.Path(path));
+  ASSERT_EQ(path.size(), 64u);
+  EXPECT_EQ(xs(path).front(), 113);
+  EXPECT_EQ(xs(path).back(), 176);
 }
 
 TEST(LifetimeWin32DeathTest, EndProgramEndsTheProcessAtOnceWithCodeZero) {
