@@ -81,6 +81,7 @@ bool Form1Window::Create() {
 }
 
 void Form1Window::Show(int showCommand) {
+  RenderCaption();
   ShowWindow(hwnd_, showCommand);
   shown_ = true;
   UpdateWindow(hwnd_);
@@ -156,10 +157,7 @@ void Form1Window::Layout() {
 void Form1Window::Render() {
   rendering_ = true;
   const Form1View& v = model_.View();
-  if (std::wstring caption = Utf8ToWide(v.caption); caption != caption_) {
-    caption_ = std::move(caption);
-    SetWindowTextW(hwnd_, caption_.c_str());
-  }
+  if (IsWindowVisible(hwnd_)) RenderCaption();
   controls_->SetChecked(IDC_CHECK1, v.check1);
   controls_->SetChecked(IDC_CHECK3, v.check3);
   menus_.ShowMenuBar(hwnd_, v.check3);
@@ -170,6 +168,15 @@ void Form1Window::Render() {
   if (shown_ && !v.windowVisible) ShowWindow(hwnd_, SW_HIDE);  // behind the tray icon
   shown_ = shown_ && v.windowVisible;
   rendering_ = false;
+}
+
+// The time of day in the caption changes every second; behind the tray icon nobody sees it, so it
+// is brought up to date just before the window shows.
+void Form1Window::RenderCaption() {
+  if (std::wstring caption = Utf8ToWide(model_.View().caption); caption != caption_) {
+    caption_ = std::move(caption);
+    SetWindowTextW(hwnd_, caption_.c_str());
+  }
 }
 
 // A page behind the tray icon or in a minimised window is brought up to date when it comes back
@@ -269,6 +276,7 @@ void Form1Window::BringModalForward() {
 
 void Form1Window::OnTrayAction(TrayAction action) {
   if (action == TrayAction::ShowWindow) {
+    RenderCaption();
     ShowWindow(hwnd_, SW_RESTORE);
     SetForegroundWindow(hwnd_);
     shown_ = true;

@@ -48,6 +48,7 @@ class Form1Window {
   void SelectPage(int page);
   void Layout();
   void Render();  // notifications raised while rendering are not the user's, and are ignored
+  void RenderCaption();
   bool PageSeen() const;
   void RenderPage();
   void ArmTimer();
