@@ -20,6 +20,8 @@ namespace {
 // them; the per-user hive has a single view.
 REGSAM ViewOf(RegRoot root) { return root == RegRoot::LocalMachine ? KEY_WOW64_32KEY : 0; }
 
+constexpr DWORD kFirstReadBytes = 512;
+
 // The text of a REG_SZ value's bytes: up to its first NUL, or all of it when it has none
 // (values written by other programs need not be terminated). A trailing odd byte is not
 // part of any UTF-16 unit and is dropped.
@@ -60,26 +62,23 @@ std::optional<std::string> RegistryWin32::Read(RegRoot root, const std::string& 
     const HKEY key = Key(root, subKey, Access::Query);
     if (!key) return std::nullopt;
 
+    // One query answers the program's own values, which fit the first buffer; a longer one is read
+    // again at its size, and one that grew between the two reads as unreadable.
     DWORD type = REG_NONE;
-    DWORD size = 0;
-    const LONG status = RegQueryValueExW(key, wideName.c_str(), nullptr, &type, nullptr, &size);
+    std::vector<BYTE> bytes(kFirstReadBytes);
+    DWORD used = kFirstReadBytes;
+    LONG status = RegQueryValueExW(key, wideName.c_str(), nullptr, &type, bytes.data(), &used);
     if (status == ERROR_KEY_DELETED) {
       Forget(root, subKey, Access::Query);  // gone since it was opened: look for it afresh
       continue;
     }
+    if (status == ERROR_MORE_DATA) {
+      bytes.resize(used);
+      status = RegQueryValueExW(key, wideName.c_str(), nullptr, &type, bytes.data(), &used);
+    }
     if (status != ERROR_SUCCESS) return std::nullopt;  // missing value
     // REG_EXPAND_SZ, REG_MULTI_SZ, numbers and binaries are not the program's values.
     if (type != REG_SZ) return std::nullopt;
-
-    std::vector<BYTE> bytes(size);
-    DWORD used = size;
-    // The value may have changed between the two queries: a grown value fails here with
-    // ERROR_MORE_DATA, a retyped one shows in `type`; both read as unreadable.
-    if (RegQueryValueExW(key, wideName.c_str(), nullptr, &type, bytes.empty() ? nullptr : bytes.data(), &used) !=
-            ERROR_SUCCESS ||
-        type != REG_SZ) {
-      return std::nullopt;
-    }
     return WideToUtf8(TextOfValueBytes(bytes, used));
   }
   return std::nullopt;

@@ -86,6 +86,8 @@ TEST_F(RegistryWin32Test, ReadsOnlyStringValuesAndOnlyUpToTheirFirstNul) {
       {"embedded NUL", REG_SZ, BytesOf(std::wstring(L"ab\0cd\0", 6)), "ab"},
       {"odd byte count", REG_SZ, {'a', 0, 'b', 0, 'X'}, "ab"},
       {"no bytes", REG_SZ, {}, ""},
+      {"longer than one read", REG_SZ, BytesOf(std::wstring(600, L'x')), std::string(600, 'x')},
+      {"long and not text", REG_BINARY, BytesOf(std::wstring(600, L'x')), std::nullopt},
       {"beyond the BMP", REG_SZ, BytesOf(std::wstring(L"\U00020BB7\u5b9a\u65f6\0", 5)), "\U00020BB7定时"},
   };
   for (const Root& r : kRoots) {
