@@ -43,7 +43,8 @@ struct Options {
   double seconds = 60;
   std::wstring target = L"0:10:00";
   int dialogs = 20;
-  std::wstring signalDir;  // odometer: where "ready" is written and "moved" is awaited
+  std::wstring signalDir;  // odometer: where "ready" is written and "moved" is awaited; idle:
+                           // where "begin" and "end" mark the measured span
   std::wstring scene;      // idle: "hidden" or "mouse" (see SetScene), else the chime page only
   DWORD timeoutMs = 30000;
   DWORD pollMs = 0;  // pause between looks for the window; 0 polls without pausing
@@ -346,6 +347,12 @@ int Startup(const Options& options) {
   return 0;
 }
 
+// An empty file in the signal folder, if there is one, for bench/run.sh to wait for.
+void Signal(const Options& options, const wchar_t* name) {
+  if (!options.signalDir.empty())
+    CloseHandle(CreateFileW((options.signalDir + L"\\" + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+}
+
 int Idle(const Options& options) {
   if (options.apps.empty()) Fail("idle needs at least one --app");
   std::vector<Running> runs;
@@ -354,6 +361,7 @@ int Idle(const Options& options) {
   Sleep(options.settleMs);
 
   std::vector<CpuSample> cpuBefore;
+  Signal(options, L"begin");
   for (Running& run : runs) cpuBefore.push_back(SampleCpu(run.process.hProcess));
   double wallBefore = QpcSeconds();
   double deadline = wallBefore + options.seconds;
@@ -366,6 +374,7 @@ int Idle(const Options& options) {
     }
   }
   double wall = QpcSeconds() - wallBefore;
+  Signal(options, L"end");
   for (size_t i = 0; i < runs.size(); ++i) {
     double cpu = CpuSecondsBetween(cpuBefore[i], SampleCpu(runs[i].process.hProcess));
     Line("idle%s%s %s cpu_pct %.3f cpu_ms %.1f wall_s %.1f", options.scene.empty() ? "" : "_",

@@ -47,14 +47,15 @@ maxDriftMs=20
 if [[ ! -f "$build/CMakeCache.txt" ]]; then
   cmake -S "$repo" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$repo/cmake/mingw-w64.cmake" >/dev/null
 fi
-targets=(bench_driver baseline_window baseline_themed floor_window)
+targets=(bench_driver baseline_window baseline_themed baseline_clock floor_window)
 ((selfCheck)) || [[ -n "$exe" ]] || targets+=(TiKoDan)
 cmake --build "$build" --target "${targets[@]}" >/dev/null
 driver="$build/bench/bench_driver.exe"
 baseline="$build/bench/baseline_window.exe"
 themed="$build/bench/baseline_themed.exe"
 floor="$build/bench/floor_window.exe"
-for f in "$driver" "$baseline" "$themed" "$floor"; do
+clock="$build/bench/baseline_clock.exe"
+for f in "$driver" "$baseline" "$themed" "$floor" "$clock"; do
   [[ -f "$f" ]] || { echo "bench/run.sh: $f is missing; configure $build with cmake/mingw-w64.cmake" >&2; exit 2; }
 done
 
@@ -72,6 +73,8 @@ fi
 winPath() { printf 'Z:%s' "${1//\//\\}"; }
 appArgs=(--app "$appName" "$(winPath "$appExe")" "$appClass")
 baseArgs=(--app baseline "$(winPath "$baseline")" TkdBaselineWindow)
+# The minimal window with the time of day in its caption, changed every second, as TiKoDan's is.
+clockArgs=(--app clocked "$(winPath "$clock")" TkdBaselineWindow)
 # The minimal window with one button under a manifest asking for the version 6 common controls:
 # the floor for any themed program, shown beside the targets for comparison.
 themedArgs=(--app themed "$(winPath "$themed")" TkdBaselineWindow)
@@ -102,16 +105,44 @@ export ALSA_CONFIG_PATH="/usr/share/alsa/alsa.conf:$work/null-audio.conf"
 drive() { wine "$(winPath "$driver")" "$@" | tr -d '\r'; }
 log="$work/driver.log"
 
-echo "Checking the measuring tool..." >&2
-drive selftest | tee -a "$log" >&2
+# Processor time of a running program under Wine in nanoseconds: the Linux scheduler's account of
+# its threads, found by the image name Wine gives the process (cut to 15 characters). The
+# driver's GetProcessTimes counts whole ticks of 10 ms, too coarse for a program at rest: one
+# tick in a minute is 0.017 %.
+cpuNs() {
+  local pid
+  pid=$(pgrep -x -n "${1:0:15}") || { echo 0; return; }
+  cat /proc/"$pid"/task/*/schedstat 2>/dev/null | awk '{ s += $1 } END { printf "%d\n", s }'
+}
+# One idle measurement (driver arguments after TAG), with the scheduler's figures for each program
+# measured over the span the driver marks: lines "idle_ns<TAG> NAME cpu_pct X". The programs are
+# the driver's --app NAME PATH CLASS triples.
+idleMeasured() {
+  local tag="$1"; shift
+  local signal="$work/idle-signal" names=() images=() args=("$@")
+  for ((i = 0; i < ${#args[@]}; ++i)); do
+    [[ "${args[i]}" == --app ]] && names+=("${args[i + 1]}") images+=("$(basename "${args[i + 2]//\\//}")")
+  done
+  rm -rf "$signal" && mkdir -p "$signal"
+  (drive idle --signal "$(winPath "$signal")" "$@" >>"$work/idle.out") &
+  local pid=$! t0 t1 before=() after=()
+  until [[ -f "$signal/begin" ]] || ! kill -0 "$pid" 2>/dev/null; do sleep 0.02; done
+  t0=$(date +%s.%N)
+  for image in "${images[@]}"; do before+=("$(cpuNs "$image")"); done
+  until [[ -f "$signal/end" ]] || ! kill -0 "$pid" 2>/dev/null; do sleep 0.02; done
+  t1=$(date +%s.%N)
+  for image in "${images[@]}"; do after+=("$(cpuNs "$image")"); done
+  wait "$pid" || return 1
+  for ((i = 0; i < ${#names[@]}; ++i)); do
+    awk -v line="idle_ns$tag ${names[i]}" -v ns=$((after[i] - before[i])) -v t0="$t0" -v t1="$t1" \
+      'BEGIN { printf "%s cpu_pct %.4f\n", line, ns / 1e7 / (t1 - t0) }' >>"$work/idle.out"
+  done
+}
 
-echo "Start-up and working set: $runs runs each, interleaved..." >&2
-drive startup --runs "$runs" --warmup 1 --settle 2000 "${appArgs[@]}" "${baseArgs[@]}" "${themedArgs[@]}" "${floorArgs[@]}" | tee -a "$log" >&2
-
-# One after the other: a second TiKoDan.exe only brings the running one forward and ends.
-echo "Idle CPU over ${idleSeconds} s..." >&2
 idleStatus=0 driftStatus=0
-drive idle --seconds "$idleSeconds" --settle 2000 "${appArgs[@]}" "${baseArgs[@]}" >"$work/idle.out" || idleStatus=$?
+: >"$work/idle.out"
+appImage="$(basename "$appExe")"
+idleMeasured "" --seconds "$idleSeconds" --settle 2000 "${appArgs[@]}" "${baseArgs[@]}" || idleStatus=$?
 if ((!selfCheck)); then
   # Every feature on: a daily shutdown twelve hours away, the stopwatch running, the chime page
   # built; the window hidden behind its tray icon, then shown on the mouse page.
@@ -120,8 +151,10 @@ if ((!selfCheck)); then
   done
   for scene in hidden mouse; do
     echo "Idle CPU over ${idleSeconds} s with every feature on, window $scene..." >&2
-    drive idle --seconds "$idleSeconds" --settle 2000 --scene "$scene" "${appArgs[@]}" "${baseArgs[@]}" >>"$work/idle.out" ||
-      idleStatus=$?
+    # Shown, the caption's clock is a cost of its own: a minimal window with one beside it.
+    extra=(); [[ $scene == mouse ]] && extra=("${clockArgs[@]}")
+    idleMeasured "_$scene" --seconds "$idleSeconds" --settle 2000 --scene "$scene" "${appArgs[@]}" "${baseArgs[@]}" \
+      "${extra[@]}" || idleStatus=$?
   done
 fi
 if ((selfCheck || noDrift)); then
@@ -187,6 +220,11 @@ baseHidden=$(field idle_hidden baseline cpu_pct)
 appMouse=$(field idle_mouse "$appName" cpu_pct)
 baseMouse=$(field idle_mouse baseline cpu_pct)
 baseCpu=$(field idle baseline cpu_pct)
+for scene in "" _hidden _mouse; do  # the scheduler's figures: nsApp, nsBase, nsApp_hidden, ...
+  printf -v "nsApp$scene" %s "$(field "idle_ns$scene" "$appName" cpu_pct)"
+  printf -v "nsBase$scene" %s "$(field "idle_ns$scene" baseline cpu_pct)"
+  printf -v "nsClock$scene" %s "$(field "idle_ns$scene" clocked cpu_pct)"
+done
 drift=$(field drift "$appName" drift_ms)
 offset=$(field drift "$appName" offset_1s_ms)
 accumulated=$(field drift "$appName" accumulated_ms)
@@ -206,7 +244,7 @@ for v in "${needed[@]}"; do
 done
 
 verdict() { awk -v a="$1" -v b="$2" 'BEGIN { print (a <= b) ? "PASS" : "FAIL" }'; }
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2f", a / b; else printf "-" }'; }
 absolute() { awk -v a="$1" 'BEGIN { printf "%.1f", a < 0 ? -a : a }'; }
 startRatio=$(ratio "$appStart" "$baseStart")
 setRatio=$(ratio "$appSet" "$baseSet")
@@ -225,9 +263,14 @@ results="$build/bench-results.txt"
   printf '%-36s %14s %14s %8s %10s  %s\n' "  against the floor, working set KiB" "$appSet" "$floorSet" "$floorSetRatio" "<= $maxFloorMemoryRatio" "$(verdict "$floorSetRatio" "$maxFloorMemoryRatio")"
   printf '%-36s %14s %14s %8s %10s  %s\n' "executable size, bytes" "$appBytes" "$baseBytes" "-" "<= $maxSizeBytes" "$(verdict "$appBytes" "$maxSizeBytes")"
   printf '%-36s %14s %14s %8s %10s  %s\n' "idle CPU over ${idleSeconds} s, % of a core" "$appCpu" "$baseCpu" "-" "<= $maxIdleCpuPct" "$(verdict "$appCpu" "$maxIdleCpuPct")"
+  scheduler() { printf '%-36s %14s %14s %8s\n' "$1" "${2:--}" "${3:--}" "$(ratio "${2:-0}" "${3:-0}")"; }
+  scheduler "  by the scheduler, %" "$nsApp" "$nsBase"
   if ((!selfCheck)); then
     printf '%-36s %14s %14s %8s\n' "  every feature on, hidden, %" "$appHidden" "$baseHidden" "$(ratio "$appHidden" "$baseHidden")"
+    scheduler "    by the scheduler, %" "$nsApp_hidden" "$nsBase_hidden"
     printf '%-36s %14s %14s %8s\n' "  every feature on, mouse page, %" "$appMouse" "$baseMouse" "$(ratio "$appMouse" "$baseMouse")"
+    scheduler "    by the scheduler, %" "$nsApp_mouse" "$nsBase_mouse"
+    scheduler "    against a clock in the caption, %" "$nsApp_mouse" "$nsClock_mouse"
   fi
   if ((!selfCheck && !noDrift)); then
     printf '%-36s %14s %14s %8s %10s  %s\n' "stopwatch drift at $driftTarget, ms" "$drift" "-" "-" "<= ±$maxDriftMs" "$(verdict "$(absolute "$drift")" "$maxDriftMs")"
@@ -244,7 +287,8 @@ results="$build/bench-results.txt"
   fi
   echo
   echo "Start-up and working set: medians of $runs interleaved runs each after one warm-up; the window is"
-  echo "looked for without pausing. Idle CPU: user + kernel time (summed over the threads under Wine) / wall time."
+  echo "looked for without pausing. Idle CPU: user + kernel time (summed over the threads under Wine) / wall time;"
+  echo "by the scheduler: the same from Linux's account of the threads in nanoseconds, over the same span."
   echo "Drift: elapsed QueryUnbiasedInterruptTime from the Start click until Label2 reads $driftTarget, minus that time;"
   echo "Label2 is read by WM_GETTEXT about every millisecond. Under Wine the interrupt time advances when"
   echo "wineserver wakes (selftest's interrupt_step_ms with nobody talking to it), so each reading follows a"
