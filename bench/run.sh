@@ -139,6 +139,14 @@ idleMeasured() {
   done
 }
 
+echo "Checking the measuring tool..." >&2
+drive selftest | tee -a "$log" >&2
+
+echo "Start-up and working set: $runs runs each, interleaved..." >&2
+drive startup --runs "$runs" --warmup 1 --settle 2000 "${appArgs[@]}" "${baseArgs[@]}" "${themedArgs[@]}" "${floorArgs[@]}" | tee -a "$log" >&2
+
+# One after the other: a second TiKoDan.exe only brings the running one forward and ends.
+echo "Idle CPU over ${idleSeconds} s..." >&2
 idleStatus=0 driftStatus=0
 : >"$work/idle.out"
 appImage="$(basename "$appExe")"

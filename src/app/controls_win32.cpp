@@ -122,14 +122,20 @@ void Controls::SetTip(int id, const std::string& tip) {
   AddTip(*c);
 }
 
+// A box is asked for its state only when the user clicked it: every question to a themed button
+// costs round trips to the system, and a page renders all its boxes each second.
 void Controls::SetChecked(int id, bool checked) {
-  if (HWND hwnd = Find(id); hwnd && Checked(id) != checked)
-    SendMessageW(hwnd, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+  Control* c = Get(id);
+  if (!c || c->checked == static_cast<int>(checked)) return;
+  c->checked = checked;
+  SendMessageW(c->hwnd, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
-bool Controls::Checked(int id) const {
-  HWND hwnd = Find(id);
-  return hwnd && SendMessageW(hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED;
+bool Controls::Checked(int id) {
+  Control* c = Get(id);
+  if (!c) return false;
+  c->checked = SendMessageW(c->hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED;
+  return c->checked == 1;
 }
 
 std::wstring Controls::Text(int id) {

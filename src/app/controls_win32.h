@@ -91,7 +91,7 @@ class Controls {
 
   // Reads what the user changed.
   std::wstring Text(int id);  // also remembered as rendered, so rendering it back does nothing
-  bool Checked(int id) const;
+  bool Checked(int id);  // likewise
 
  private:
   struct Control {
@@ -102,6 +102,7 @@ class Controls {
     bool visible = true;
     std::wstring text, tip;
     bool tipAdded = false;
+    int checked = -1;  // a box's state as last set or read; -1 before either
     RECT place{};  // where it was last moved to (made at 0, 0 with no size)
   };
   Control* Get(int id);

@@ -185,13 +185,14 @@ bool Form1Window::PageSeen() const { return IsWindowVisible(hwnd_) && !IsIconic(
 
 void Form1Window::RenderPage() {
   if (pageCreated_[currentPage_]) pages_[currentPage_]->Render(*controls_);
-  // The stopwatch back in sight: a tick of its that waited is due now, not with the housekeeping.
-  if (currentPage_ == kPageStopwatch && !stopwatchSeen_) ArmTimer();
+  // A page back in sight: the timers hear of it at once (a stopwatch's tick that waited is due now).
+  if (currentPage_ != seenPage_) ArmTimer();
 }
 
 void Form1Window::ArmTimer() {
-  stopwatchSeen_ = currentPage_ == kPageStopwatch && PageSeen();
-  SetTimer(hwnd_, kWakeTimer, std::max<UINT>(USER_TIMER_MINIMUM, model_.MsUntilDue(stopwatchSeen_)), nullptr);
+  seenPage_ = PageSeen() ? currentPage_ : kNoPage;
+  const InSight inSight{seenPage_ == kPageStopwatch, seenPage_ == kPageMouse};
+  SetTimer(hwnd_, kWakeTimer, std::max<UINT>(USER_TIMER_MINIMUM, model_.MsUntilDue(inSight)), nullptr);
 }
 
 void Form1Window::OnTimer() {

@@ -73,7 +73,7 @@ class Form1Window {
   int currentPage_ = 0;
   bool rendering_ = false;
   bool shown_ = false;  // as last rendered
-  bool stopwatchSeen_ = true;  // as the timer was last armed for
+  int seenPage_ = kNoPage;  // the page in sight as the timer was last armed
   std::wstring caption_;
   std::unique_ptr<AboutBoxWin32> about_;   // FormAbout
   std::unique_ptr<AdPanelWin32> adPanel_;  // FormHide

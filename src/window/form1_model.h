@@ -85,7 +85,7 @@ class Form1Model : public PageSwitch {
   }
 
   // The timers of the window, run from the shell's one window timer.
-  std::uint32_t MsUntilDue(bool stopwatchSeen = true) { return timers_.MsUntilDue(stopwatchSeen); }
+  std::uint32_t MsUntilDue(InSight inSight = {}) { return timers_.MsUntilDue(inSight); }
   Woken Wake() { return timers_.Wake(); }
   // The platform saw the pointer move while it was watched for (see Form1Timers).
   void PointerMoved() { timers_.PointerMoved(); }

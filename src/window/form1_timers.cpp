@@ -18,11 +18,12 @@ void Form1Timers::Sync(std::uint64_t now) {
   }
 }
 
-std::uint32_t Form1Timers::MsUntilDue(bool stopwatchSeen) {
+std::uint32_t Form1Timers::MsUntilDue(InSight inSight) {
+  inSight_ = inSight;
   const std::uint64_t now = clock_.MonotonicMs();
   Sync(now);
   std::uint32_t ms = asleep_ ? UINT32_MAX : nextSampleMs_ <= now ? 0 : static_cast<std::uint32_t>(nextSampleMs_ - now);
-  const bool stopwatchWaits = !stopwatchSeen && timer1_.Enabled() && model_.stopwatch().NextTickOnlyShows();
+  const bool stopwatchWaits = !inSight.stopwatch && timer1_.Enabled() && model_.stopwatch().NextTickOnlyShows();
   for (const SteadyTimer* timer : {&timer1_, &timer2_, &timer3_, &panel_})
     if (timer->Enabled() && !(timer == &timer2_ && stopwatchWaits)) ms = std::min(ms, timer->MsUntilNextTick(now));
   return ms;
@@ -56,7 +57,8 @@ Woken Form1Timers::Wake() {
   Woken woken;
   // The pointer first, so that a tick due now stores the distance up to this moment.
   const std::uint64_t now = clock_.MonotonicMs();
-  if (asleep_ ? timer1_.Enabled() && timer1_.MsUntilNextTick(now) == 0 : now >= nextSampleMs_) Sample(now, woken);
+  if (asleep_ ? inSight_.mouse && timer1_.Enabled() && timer1_.MsUntilNextTick(now) == 0 : now >= nextSampleMs_)
+    Sample(now, woken);
   // Every tick that has fallen due runs now, so a held-up thread loses no seconds. A handler may
   // turn its own timer off (a countdown that ends), which ends its catch-up.
   const auto run = [&](SteadyTimer& timer, auto tick, auto stillOn) {

@@ -17,6 +17,12 @@ struct Woken {
   bool mousePage = false;  // the pointer moved, and the mouse page has not been shown for a while
 };
 
+// Which pages that show a timer's work can be seen, as the shell tells it when it arms its timer.
+struct InSight {
+  bool stopwatch = true;
+  bool mouse = true;
+};
+
 // A moving pointer is sampled far more often than anyone can read its labels: twenty times a
 // second is plenty.
 inline constexpr std::uint64_t kMousePageRenderMs = 50;
@@ -26,9 +32,10 @@ inline constexpr std::uint64_t kMousePageRenderMs = 50;
 // enabled as the views say; and Timer4, the pointer's samples at the odometer's own pace.
 //
 // A pointer at rest is not polled where the platform can report its next move: the sampler
-// sleeps, and wakes at that move with a sample at once. Meanwhile one sample rides along with each
-// housekeeping tick, in the same wake-up, for moves the platform does not report (a program's,
-// a pen's); they are measured as the odometer measures every move, from the last sample.
+// sleeps, and wakes at that move with a sample at once. Meanwhile, while the mouse page can be
+// seen, one sample rides along with each housekeeping tick, in the same wake-up, for moves the
+// platform does not report (a program's, a pen's), so that the page follows them; out of sight
+// they wait for the next reported move, whose sample takes the way since the last.
 class Form1Timers {
  public:
   Form1Timers(Form1Model& model, Clock& clock, Cursor& cursor) : model_(model), clock_(clock), cursor_(cursor) {}
@@ -37,7 +44,7 @@ class Form1Timers {
   // event turned on or off, so the shell asks after every event. While nobody can see the
   // stopwatch, a tick of its that only shows waits for the housekeeping tick's wake-up, less than
   // a second away, and runs there: one wake-up a second instead of two, and no second lost.
-  std::uint32_t MsUntilDue(bool stopwatchSeen);
+  std::uint32_t MsUntilDue(InSight inSight);
   // Runs the pointer's sample when one is due, then every tick that has fallen due, Timer1 first.
   Woken Wake();
   // The platform saw the pointer move while the sampler slept.
@@ -57,6 +64,7 @@ class Form1Timers {
   bool sampling_ = false;
   bool asleep_ = false;   // the platform watches for the pointer's next move
   bool canWatch_ = true;  // until the platform once said it cannot
+  InSight inSight_;
 };
 
 }  // namespace tkd

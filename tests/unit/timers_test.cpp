@@ -90,7 +90,7 @@ TEST_F(TimersTest, AStopwatchOutOfSightTicksWithTheHousekeepingUnlessItsTickSoun
     r.model->stopwatch().Command1_Click();
     std::vector<std::uint64_t> wakes;
     while (r.clock.monotonicMs < 6000) {
-      r.clock.monotonicMs += r.model->MsUntilDue(run.seen);
+      r.clock.monotonicMs += r.model->MsUntilDue({.stopwatch = run.seen});
       r.model->Wake();
       wakes.push_back(r.clock.monotonicMs);
     }
@@ -146,6 +146,15 @@ TEST_F(TimersTest, APointerAtRestIsWatchedForInsteadOfPolledAndSampledWithEachHo
   EXPECT_EQ(h.model->MsUntilDue(), 0u);
   WakeWhenDue();
   EXPECT_EQ(h.model->odometer().TodayMove(), 70);
+  while (!h.cursor.watching) WakeWhenDue();
+  h.cursor.at = {40, 90};  // the page out of sight: an unreported move waits for a reported one
+  const double ticks = h.model->js0();
+  WakeAt(h.clock.monotonicMs + h.model->MsUntilDue({.stopwatch = true, .mouse = false}));
+  EXPECT_EQ(h.model->js0(), ticks + 1) << "the housekeeping tick ran";
+  EXPECT_EQ(h.model->odometer().TodayMove(), 70);
+  h.model->PointerMoved();
+  EXPECT_EQ(WakeWhenDue(), h.clock.monotonicMs);
+  EXPECT_EQ(h.model->odometer().TodayMove(), 130);
 
   Form1Harness polled;  // a platform that cannot watch: polled four times a second at rest
   polled.cursor.canWatch = false;
