@@ -158,14 +158,12 @@ TEST_F(DesktopTest, CloseHidesBehindTheTrayAndExitAsksFirst) {
   const HWND form = Main().Handle();
   ASSERT_NO_FATAL_FAILURE(OpenStopwatchPage());
   Main().Child(IDC_COMMAND1).Click();  // the stopwatch runs on behind the icon
-  const std::wstring caption = WindowText(form);  // with the time of day
   PostMessageW(form, WM_CLOSE, 0, 0);
   EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(form); }, kReact));
   EXPECT_FALSE(app_->EndsWithin(1500ms));
   PostMessageW(form, TKD_MSG_TRAY_CALLBACK, 1, WM_LBUTTONUP);  // a left click on the icon
   EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(form) != FALSE; }, kReact));
   EXPECT_NE(Main().Child(IDC_LABEL2).Text(), L"0:00:00") << "the page came back as it was hidden";
-  EXPECT_NE(WindowText(form), caption) << "the caption came back as it was hidden";
   DWORD_PTR answer = 0;  // logging off is never vetoed
   ASSERT_TRUE(SendMessageTimeoutW(form, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 2000, &answer));
   EXPECT_EQ(answer, TRUE);
@@ -269,10 +267,9 @@ TEST_F(StatisticsTest, ThePointersPathIsMeasuredAndTheTotalSurvivesARestart) {
   // that slept on would take the whole way as its diagonal, 424 px.
   Sleep(1000);
   std::string moves;
-  for (int i = 110; i <= 400; i += 10) {
-    const std::string x = std::to_string(i), y = std::to_string(i - 10);
-    moves += "mousemove " + x + " " + y + " sleep 0.01 mousemove " + x + " " + x + " sleep 0.01 ";
-  }
+  for (int i = 110; i <= 400; i += 10)  // right, then down
+    moves += "mousemove " + std::to_string(i) + " " + std::to_string(i - 10) + " sleep 0.01 mousemove " +
+             std::to_string(i) + " " + std::to_string(i) + " sleep 0.01 ";
   const std::filesystem::path artifacts(_wgetenv(L"TKD_E2E_ARTIFACTS"));
   std::filesystem::remove(artifacts / "pointer.done");
   std::ofstream(artifacts / "pointer.request.new") << moves;

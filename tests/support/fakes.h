@@ -8,7 +8,6 @@
 #include <map>
 #include <string>
 #include <tuple>
-#include <utility>
 #include <vector>
 
 #include "core/number_text.h"
@@ -83,19 +82,15 @@ struct FakeLocale : Locale {
 };
 
 struct FakeCursor : Cursor {
-  // `passed` (the points before `at`) is handed out once; `keepsPath` says whether it is whole.
-  bool Path(std::vector<PointerPosition>& points) override {
-    points = std::exchange(passed, {});
-    points.push_back(at);
-    return keepsPath;
+  bool Path(std::vector<PointerPosition>& points) override {  // a platform that keeps no record
+    points = {at};
+    return false;
   }
   bool WatchForMove(bool watch) override {
     watching = watch && canWatch;
     return watching || !watch;
   }
   PointerPosition at;
-  std::vector<PointerPosition> passed;
-  bool keepsPath = false;
   bool canWatch = true;
   bool watching = false;
 };

@@ -55,8 +55,7 @@ TEST(FormatDuration, RendersHoursMinutesAndUnroundedSeconds) {
       // The seconds are fixed notation, padded by what is printed, and carry when they print 60.
       {1e-5, "0:00:00.00001"}, {59.99999999999999, "0:01:00"}, {3599.99999999999999, "1:00:00"},
       {10.999999999999998, "0:00:11"}, {9.999999999999998, "0:00:10"}, {3600 - 1e-12, "0:59:59.9999999999991"},
-      {-1e-20, "0:00:00"},
-  };
+      {-1e-20, "0:00:00"}};
   for (const auto& c : cases) EXPECT_EQ(FormatDuration(c.seconds), c.text) << c.seconds;
 }
 
@@ -76,12 +75,8 @@ TEST(TargetSeconds, SnapsMinutesTimesSixtyToWholeSecondsWhereTheyAreMeant) {
 
 TEST(ProgramInfoFromPath, SplitsFolderAndNameWithoutExe) {
   const struct { const char *path, *folder, *name; } cases[] = {
-      {"C:\\Program Files\\计时\\TiKoDan.exe", "C:\\Program Files\\计时", "TiKoDan"},
-      {"C:\\TiKoDan.EXE", "C:", "TiKoDan"},
-      {"D:/apps/tkd.exe.bak", "D:/apps", "tkd.exe.bak"},
-      {"TiKoDan.exe", "", "TiKoDan"},
-      {"C:\\a\\.exe", "C:\\a", ""},
-  };
+      {"C:\\Program Files\\计时\\TiKoDan.exe", "C:\\Program Files\\计时", "TiKoDan"}, {"C:\\TiKoDan.EXE", "C:", "TiKoDan"},
+      {"D:/apps/tkd.exe.bak", "D:/apps", "tkd.exe.bak"}, {"TiKoDan.exe", "", "TiKoDan"}, {"C:\\a\\.exe", "C:\\a", ""}};
   for (const auto& c : cases) {
     const ProgramInfo info = ProgramInfoFromPath(c.path, {1, 0, 0});
     EXPECT_EQ(info.folder, c.folder) << c.path;

@@ -84,9 +84,8 @@ TEST_F(TwoScalesTest, APlaceOnNoMonitorOpensAtTheDefaultOneAndZeroMeansTheDefaul
   const struct { const char *left, *top; int x, y; } cases[] = {
       {"100000", "1500", 67, 67},   // where a monitor since detached stood
       {"57600", "0", 67, 67},       // just right of the right one: touching is not on it
-      {"-30000", "-1500", 67, 67},
-      {"0", "1500", 67, 100},       // 0 (or nothing stored) reads as the default edge
-      {"", "", 67, 67}};
+      {"-30000", "-1500", 67, 67},  {"", "", 67, 67},
+      {"0", "1500", 67, 100}};      // 0 (or nothing stored) reads as the default edge
   for (const auto& c : cases) {
     registry.Set(RegRoot::LocalMachine, SettingsKey, "Left", c.left);
     registry.Set(RegRoot::LocalMachine, SettingsKey, "Top", c.top);

@@ -43,12 +43,15 @@ TEST_F(OdometerTest, EachSampleAddsTheStraightLineFromThePreviousPosition) {
   EXPECT_EQ(odometer.NextSampleMs(), kSampleMovingMs);
   for (int sample = 0; sample < 9'000'000; ++sample) odometer.Sample({16777218, 4});  // 25 days still
   EXPECT_EQ(odometer.NextSampleMs(), kSampleStillMs);
+  // The way between two samples, where the platform keeps it: every bend counts, 20 samples a second.
+  EXPECT_TRUE(odometer.Sample({{16777218, 0}, {16777219, 0}, {16777219, 4}}, true));
+  EXPECT_EQ(odometer.TodayMove(), 16779779 + 1 + 4 + 1 + 4);
+  EXPECT_EQ(odometer.NextSampleMs(), kSamplePathMs);
 }
 
 TEST_F(OdometerTest, StoredDistancesDecodeOnlyAsWritten) {
   const struct { double pixels; const char* stored; } encoded[] = {
-      {100.9, " 7919"},  // 100 x 37 + 4219
-      {-1, " 4182"},
+      {100.9, " 7919"}, {-1, " 4182"},  // 100 x 37 + 4219, -1 x 37 + 4219
       {151201201201542, " 5594444444461273"},  // 15 digits would not decode again
   };
   for (const auto& c : encoded) EXPECT_EQ(EncodeDistance(c.pixels), c.stored) << c.pixels;

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <numeric>
 #include <string>
 #include <vector>
 
@@ -74,32 +75,27 @@ TEST(CursorWin32, GivesThePointsPassedSinceTheLastCallOldestFirstAndAtMostWhatTh
     for (int i = 0; i < count; ++i) {
       INPUT in{};
       in.type = INPUT_MOUSE;
-      in.mi.dx = ++x * 65536 / GetSystemMetrics(SM_CXSCREEN) + 1;
-      in.mi.dy = 200 * 65536 / GetSystemMetrics(SM_CYSCREEN) + 1;
-      in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+      in.mi = {++x * 65536 / GetSystemMetrics(SM_CXSCREEN) + 1, 200 * 65536 / GetSystemMetrics(SM_CYSCREEN) + 1, 0,
+               MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, 0, 0};
       SendInput(1, &in, sizeof in);
     }
   };
-  const auto xs = [](const std::vector<PointerPosition>& path) {
-    std::vector<int> x;
-    for (const PointerPosition& p : path) x.push_back(p.y == 200 ? p.x : -1);
-    return x;
-  };
   CursorWin32 cursor;
-  std::vector<PointerPosition> path;
+  auto taken = [&cursor, path = std::vector<PointerPosition>()]() mutable {  // x, or -1 off the line or not whole
+    const bool whole = cursor.Path(path);
+    std::vector<int> xs;
+    for (const PointerPosition& p : path) xs.push_back(whole && p.y == 200 ? p.x : -1);
+    return xs;
+  };
   moves(3);
-  ASSERT_TRUE(cursor.Path(path));
-  EXPECT_EQ(xs(path), std::vector<int>{103}) << "the first call: where it is";
+  EXPECT_EQ(taken(), std::vector<int>{103}) << "the first call: where it is";
   moves(3);
-  ASSERT_TRUE(cursor.Path(path));
-  EXPECT_EQ(xs(path), (std::vector<int>{104, 105, 106}));
-  ASSERT_TRUE(cursor.Path(path));
-  EXPECT_EQ(xs(path), std::vector<int>{106}) << "standing still";
+  EXPECT_EQ(taken(), (std::vector<int>{104, 105, 106}));
+  EXPECT_EQ(taken(), std::vector<int>{106}) << "standing still";
   moves(70);
-  ASSERT_TRUE(cursor.Path(path));
-  ASSERT_EQ(path.size(), 64u);
-  EXPECT_EQ(xs(path).front(), 113);
-  EXPECT_EQ(xs(path).back(), 176);
+  std::vector<int> kept(64);
+  std::iota(kept.begin(), kept.end(), 113);  // the last 64 of 107 ... 176
+  EXPECT_EQ(taken(), kept);
 }
 
 TEST(LifetimeWin32DeathTest, EndProgramEndsTheProcessAtOnceWithCodeZero) {

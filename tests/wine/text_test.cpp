@@ -17,13 +17,11 @@ TEST(TextWin32, ConvertsUnitForUnitAndReplacesMalformedInput) {
   enum Way { kBoth, kToWide, kToUtf8 };
   struct Case { const char* label; Way way; std::string utf8; std::wstring utf16; };
   const std::vector<Case> cases = {
-      {"empty", kBoth, "", L""},
-      {"ASCII", kBoth, "0:00:59.5", L"0:00:59.5"},
+      {"empty", kBoth, "", L""}, {"ASCII", kBoth, "0:00:59.5", L"0:00:59.5"},
       {"Chinese", kBoth, "时间到了", L"\u65f6\u95f4\u5230\u4e86"},
       {"beyond the BMP", kBoth, "\xF0\xA0\xAE\xB7", {wchar_t(0xD842), wchar_t(0xDFB7)}},
       {"embedded NUL", kBoth, std::string("a\0b", 3), std::wstring(L"a\0b", 3)},
-      {"lone continuation byte", kToWide, "a\x80z", L"a\uFFFDz"},
-      {"invalid lead byte", kToWide, "a\xFFz", L"a\uFFFDz"},
+      {"lone continuation byte", kToWide, "a\x80z", L"a\uFFFDz"}, {"invalid lead byte", kToWide, "a\xFFz", L"a\uFFFDz"},
       {"cut-off sequence", kToWide, "a\xE5\xAEz", L"a\uFFFDz"},
       {"unpaired surrogate", kToUtf8, "a\xEF\xBF\xBDz", {L'a', wchar_t(0xD842), L'z'}},
   };
