@@ -1,6 +1,6 @@
 // The start-up floor: TiKoDan's window as one plain function would make it (its class and icon, the
-// menu bar, the tab control with its six tabs, the window's two switches and the first page's
-// controls in the same fonts), none of the program's architecture, no registry, no timers.
+// menu bar, the tab control with its five tabs, the window's two switches and the controls of the
+// page it opens on in the same fonts), none of the program's architecture, no registry, no timers.
 // TiKoDan.exe's start-up and working set are set against it by bench/run.sh.
 #include <windows.h>
 #include <commctrl.h>
@@ -63,33 +63,52 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
                                 WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 67, 67, 354, 321, nullptr, bar, instance,
                                 nullptr);
   if (!window) return 1;
-  HFONT ui = SimSun(9), display = SimSun(48), status = SimSun(26.25), button = SimSun(15.75);
+  // Every face the program's pages use is made at start, as the program makes them.
+  HFONT ui = SimSun(9);
+  const double others[] = {48, 26.25, 15.75};
+  for (double points : others) SimSun(points);
   RECT client{};
   GetClientRect(window, &client);
 
   HWND tab = Child(window, WC_TABCONTROLW, L"", WS_CLIPSIBLINGS | WS_TABSTOP, 0, 0, client.right, 26, ui);
-  const wchar_t* captions[] = {L"TiKoDan", L"定时关机", L"整点报时", L"鼠标统计", L"提醒", L"概况"};
-  for (int i = 0; i < 6; ++i) {
+  const wchar_t* captions[] = {L"TiKoDan", L"定时关机", L"整点报时", L"鼠标统计", L"概况"};  // the reminder page stays hidden
+  for (int i = 0; i < 5; ++i) {
     TCITEMW item{};
     item.mask = TCIF_TEXT;
     item.pszText = const_cast<wchar_t*>(captions[i]);
     TabCtrl_InsertItem(tab, i, &item);
   }
-  TabCtrl_SetCurSel(tab, 0);
+  TabCtrl_SetCurSel(tab, 1);
 
   const int bottom = client.bottom - 26;
   Child(window, WC_BUTTONW, L"置最前", BS_AUTOCHECKBOX | WS_TABSTOP, 8, bottom, 72, 20, ui);
   Child(window, WC_BUTTONW, L"菜单", BS_AUTOCHECKBOX | WS_TABSTOP, 88, bottom, 72, 20, ui);
 
-  const int width = client.right - 16;
-  Child(window, WC_STATICW, L"0:00:00", SS_CENTER | SS_CENTERIMAGE | SS_NOPREFIX, 8, 34, width, 76, display);
-  Child(window, WC_STATICW, L"", SS_CENTER | SS_NOPREFIX, 8, 114, width, 40, status);
-  Child(window, WC_BUTTONW, L"开始", BS_PUSHBUTTON | WS_TABSTOP, 8, 158, 96, 36, button);
-  HWND second = Child(window, WC_BUTTONW, L"停止", BS_PUSHBUTTON | WS_TABSTOP, 112, 158, 96, 36, button);
-  ShowWindow(second, SW_HIDE);
-  Child(window, WC_EDITW, L"5", ES_AUTOHSCROLL | WS_TABSTOP, 8, 202, 64, 23, ui, WS_EX_CLIENTEDGE);
-  Child(window, WC_STATICW, L"分钟", SS_LEFT | SS_CENTERIMAGE | SS_NOTIFY, 76, 202, 36, 23, ui);
-  Child(window, WC_BUTTONW, L"倒计时", BS_AUTOCHECKBOX | WS_TABSTOP, 124, 202, 80, 23, ui);
+  // The page TiKoDan opens on, the scheduled shutdown: four rows of a box, times and captions, each
+  // clock row with its warning, hidden until a shutdown comes near; then the countdown's line.
+  const DWORD box = BS_AUTOCHECKBOX | WS_TABSTOP, edit = ES_AUTOHSCROLL | WS_TABSTOP,
+              caption = SS_LEFT | SS_CENTERIMAGE | SS_NOPREFIX, warning = caption | SS_NOTIFY;
+  struct Cell { const wchar_t* windowClass; DWORD style; const wchar_t* text; int width; DWORD exStyle = 0; };
+  const Cell rows[4][6] = {
+      {{WC_BUTTONW, box, L"设定", 84}, {WC_EDITW, edit, L"60", 44, WS_EX_CLIENTEDGE}, {WC_STATICW, caption, L"分钟后自动关机", 100}},
+      {{WC_BUTTONW, box, L"设定今天", 84}, {WC_EDITW, edit, L"22", 36, WS_EX_CLIENTEDGE}, {WC_STATICW, caption, L"点", 18},
+       {WC_EDITW, edit, L"30", 36, WS_EX_CLIENTEDGE}, {WC_STATICW, caption, L"分后自动关机", 88}, {WC_STATICW, warning, L"即将关机", 64}},
+      {{WC_BUTTONW, box, L"设定每天", 84}, {WC_EDITW, edit, L"22", 36, WS_EX_CLIENTEDGE}, {WC_STATICW, caption, L"点", 18},
+       {WC_EDITW, edit, L"30", 36, WS_EX_CLIENTEDGE}, {WC_STATICW, caption, L"分时自动关机", 88}, {WC_STATICW, warning, L"即将关机", 64}},
+      {{WC_BUTTONW, box, L"设定每天", 84}, {WC_EDITW, edit, L"23", 36, WS_EX_CLIENTEDGE}, {WC_STATICW, caption, L"点", 18},
+       {WC_EDITW, edit, L"30", 36, WS_EX_CLIENTEDGE}, {WC_STATICW, caption, L"分时自动关机", 88}, {WC_STATICW, warning, L"即将关机", 64}}};
+  int y = 34;
+  for (const auto& row : rows) {
+    int x = 8;
+    for (const Cell& cell : row) {
+      if (!cell.width) continue;
+      HWND control = Child(window, cell.windowClass, cell.text, cell.style, x, y, cell.width, 23, ui, cell.exStyle);
+      if (cell.style == warning) ShowWindow(control, SW_HIDE);
+      x += cell.width + 4;
+    }
+    y += 30;
+  }
+  Child(window, WC_STATICW, L"", SS_LEFT | SS_NOPREFIX, 8, y, client.right - 16, 23, ui);
 
   ShowWindow(window, showCommand);
   UpdateWindow(window);

@@ -37,9 +37,13 @@ void Controls::Create(const ControlSpec* specs, std::size_t count, int page, con
     control.text = Utf8ToWide(item.text);
     // Made visible at once when it belongs on screen: a show of its own would cost a round trip.
     const DWORD visible = page == kNoPage || page == page_ ? WS_VISIBLE : 0;
+    // Likewise made in its place when it was laid out before: a move would cost another.
+    if (const auto place = places_.find(item.id); place != places_.end()) control.place = place->second;
+    const RECT& at = control.place;
     control.hwnd = CreateWindowExW(edit ? WS_EX_CLIENTEDGE : 0, item.windowClass, control.text.c_str(),
-                                   WS_CHILD | visible | item.style, 0, 0, 0, 0, parent_,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(item.id)), instance_, nullptr);
+                                   WS_CHILD | visible | item.style, at.left, at.top, at.right - at.left,
+                                   at.bottom - at.top, parent_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(item.id)),
+                                   instance_, nullptr);
     if (!control.hwnd) continue;
     SendMessageW(control.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.Get(item.font)), FALSE);
     controls_.push_back(std::move(control));
@@ -99,6 +103,7 @@ int Controls::PageOf(int id) const {
 void Controls::Move(int id, int x, int y, int width, int height) {
   Control* c = Get(id);
   const RECT place{x, y, x + width, y + height};
+  if (!c) places_[id] = place;  // not made yet
   if (!c || EqualRect(&place, &c->place)) return;
   c->place = place;
   MoveWindow(c->hwnd, x, y, width, height, TRUE);

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <array>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -114,6 +115,7 @@ class Controls {
   HWND tooltip_ = nullptr;
   int page_ = kNoPage;
   std::vector<Control> controls_;
+  std::map<int, RECT> places_;  // laid out before they were made: made there
 };
 
 }  // namespace tkd

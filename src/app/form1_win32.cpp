@@ -71,6 +71,7 @@ bool Form1Window::Create() {
   tab_ = CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP, 0, 0, 0, 0,
                          hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_SSTAB1)), instance_, nullptr);
   SendMessageW(tab_, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_->Get(FontRole::Ui)), FALSE);
+  Layout();  // the tab control's place, and the switches' before they are made
   controls_->Create(kSwitches, std::size(kSwitches), kNoPage, *fonts_);
   controls_->SetTip(IDC_CHECK1, "是否将本软件置于屏幕最前");
   controls_->SetTip(IDC_CHECK3, "是否显示系统菜单");
@@ -96,6 +97,7 @@ PageWin32* Form1Window::EnsurePage(int page) {
   PageWin32* shell = pages_[page].get();
   if (!shell || pageCreated_[page]) return shell;
   pageCreated_[page] = true;
+  Layout();  // first, so that each control is made in its place
   shell->Create(*controls_, *fonts_);
   return shell;
 }
@@ -145,7 +147,10 @@ void Form1Window::Layout() {
   const auto px = [dpi](int at96) { return MulDiv(at96, dpi, kBaseDpi); };
   RECT client{};
   GetClientRect(hwnd_, &client);
-  MoveWindow(tab_, 0, 0, client.right, px(kTabHeight), TRUE);
+  if (const RECT place{0, 0, client.right, px(kTabHeight)}; !EqualRect(&place, &tabPlace_)) {
+    tabPlace_ = place;
+    MoveWindow(tab_, 0, 0, place.right, place.bottom, TRUE);
+  }
   const int switchesTop = client.bottom - px(kSwitchesHeight), margin = px(8);
   controls_->Move(IDC_CHECK1, margin, switchesTop, px(kSwitchWidth), px(kSwitchesHeight - 6));
   controls_->Move(IDC_CHECK3, margin * 2 + px(kSwitchWidth), switchesTop, px(kSwitchWidth), px(kSwitchesHeight - 6));

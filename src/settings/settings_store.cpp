@@ -23,17 +23,24 @@ bool SettingsStore::HasPerUserCopy(const std::string& subKey) {
   return it->second;
 }
 
+std::string SettingsStore::StoredId(RegRoot root, const std::string& subKey, const std::string& name) {
+  return std::to_string(static_cast<int>(root)) + KeyId(subKey) + '\n' + KeyId(name);
+}
+
 std::string SettingsStore::ReadRegValue(RegRoot root, const std::string& subKey,
                                         const std::string& name) {
   if (root == RegRoot::LocalMachine && HasPerUserCopy(subKey)) {
     if (auto shadow = registry_.Read(RegRoot::CurrentUser, subKey, name)) return *shadow;
   }
-  return registry_.Read(root, subKey, name).value_or("");
+  // Only a value that is there: a missing one is still created by a write of an empty text.
+  const std::optional<std::string> value = registry_.Read(root, subKey, name);
+  if (value) stored_[StoredId(root, subKey, name)] = *value;
+  return value.value_or("");
 }
 
 void SettingsStore::WriteRegValue(RegRoot root, const std::string& subKey, const std::string& name,
                                   const std::string& text) {
-  const std::string id = std::to_string(static_cast<int>(root)) + KeyId(subKey) + '\n' + KeyId(name);
+  const std::string id = StoredId(root, subKey, name);
   if (const auto last = stored_.find(id); last != stored_.end() && last->second == text) return;
   bool written = registry_.Write(root, subKey, name, text);
   if (root != RegRoot::LocalMachine) {

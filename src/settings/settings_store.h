@@ -56,10 +56,14 @@ class SettingsStore {
 
  private:
   bool HasPerUserCopy(const std::string& subKey);
+  static std::string StoredId(RegRoot root, const std::string& subKey, const std::string& name);
 
   Registry& registry_;
   std::map<std::string, bool> perUserKeys_;  // by key path, as first asked or since written
-  std::map<std::string, std::string> stored_;  // by root, key path and name: the text last stored
+  // By root, key path and name: the text last stored there, or read from there. A value is not
+  // written again with the text it holds: restoring a box at start-up stores it back through its
+  // click handler, and every tick stores the window's place.
+  std::map<std::string, std::string> stored_;
 };
 
 }  // namespace tkd

@@ -30,6 +30,17 @@ TEST(SettingsStore, ARefusedMachineWriteLivesOnPerUserAndStaysCurrent) {
   EXPECT_EQ(registry.Read(CU, SettingsKey, "Check2"), std::nullopt);  // no copy made needlessly
 }
 
+TEST(SettingsStore, AValueIsNotWrittenAgainWithTheTextItHoldsMachineWide) {
+  FakeRegistry registry;
+  SettingsStore store(registry);
+  registry.Set(LM, SettingsKey, "Check9", " 1");
+  registry.Set(LM, SettingsKey, "Text1", "5");
+  registry.Set(CU, SettingsKey, "Text1", "7");  // a per-user copy, which reads take first
+  for (const Setting* row : {&setting::Check9, &setting::Text1, &setting::Text5}) store.Read(*row);
+  store.Write(setting::Check9, " 1"), store.Write(setting::Text1, "7"), store.Write(setting::Text5, "");
+  EXPECT_EQ(registry.writes, (std::vector<std::string>{"Text1=7", "Text1=7", "Text5="}));  // missing: made
+}
+
 // Each rule with the rows that carry it, and a case just inside and just outside each end. The
 // first run's writes, in order, are pinned where the whole start-up is (Form1Load).
 TEST(SettingsTable, RestoreRulesNeverGiveATextOutsideTheirRange) {
