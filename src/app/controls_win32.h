@@ -104,7 +104,7 @@ class Controls {
     std::wstring text, tip;
     bool tipAdded = false;
     int checked = -1;  // a box's state as last set or read; -1 before either
-    RECT place{};  // where it was last moved to (made at 0, 0 with no size)
+    RECT place{};  // where it was made or last moved to (0, 0 with no size before a layout)
   };
   Control* Get(int id);
   void AddTip(Control& control);

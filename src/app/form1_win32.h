@@ -73,8 +73,8 @@ class Form1Window {
   int currentPage_ = 0;
   bool rendering_ = false;
   bool shown_ = false;  // as last rendered
-  int seenPage_ = kNoPage;
-  RECT tabPlace_{};  // where Layout last put the tab control  // the page in sight as the timer was last armed
+  int seenPage_ = kNoPage;  // the page in sight as the timer was last armed
+  RECT tabPlace_{};  // where Layout last put the tab control
   std::wstring caption_;
   std::unique_ptr<AboutBoxWin32> about_;   // FormAbout
   std::unique_ptr<AdPanelWin32> adPanel_;  // FormHide
