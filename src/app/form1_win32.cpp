@@ -128,8 +128,7 @@ void Form1Window::OnTabChange() {
   if (index >= 0 && index < tabCount_) currentPage_ = tabPages_[index];
   model_.Tab_Click(currentPage_);
   controls_->ShowPage(currentPage_);  // first, so that a page made now is made visible
-  EnsurePage(currentPage_);
-  Layout();
+  EnsurePage(currentPage_);  // laid out as it is made; the others were laid out at each resize
   if (pageCreated_[currentPage_]) pages_[currentPage_]->Render(*controls_);
 }
 

@@ -18,6 +18,11 @@ std::string Dots(double js1) {
   return kDots[static_cast<int>(std::fmod(std::floor(js1), 3.0))];
 }
 
+// The tick that brings js1 to `js`, against a target of `target` seconds: the countdown's end (in
+// countdown mode), and the start of the warning sound ten seconds before the target.
+bool EndsCountdown(double target, double js) { return !(target > js); }
+bool StartsWarning(double target, double js) { return target - js == 10; }
+
 }  // namespace
 
 Stopwatch::Stopwatch(SettingsStore& store, SoundPlayers& sound, Prompt& prompt,
@@ -73,7 +78,7 @@ void Stopwatch::Timer2_Timer() {
   const double target = TargetSeconds(view_.text1);
 
   if (view_.check2) {
-    if (target > js1_) {
+    if (!EndsCountdown(target, js1_)) {
       view_.label2 = FormatDuration(target - js1_);
       view_.label7 = "倒计时进行中" + Dots(js1_);
     } else {
@@ -85,14 +90,14 @@ void Stopwatch::Timer2_Timer() {
     view_.label7 = "正在计时中" + Dots(js1_);
   }
 
-  if (target - js1_ == 10) sound_.PlayOnSecond(programFolder_ + t::kWarningSound);
+  if (StartsWarning(target, js1_)) sound_.PlayOnSecond(programFolder_ + t::kWarningSound);
   view_.label2Color = target < js1_ ? kRed : kBlue;
 }
 
 bool Stopwatch::NextTickOnlyShows() const {
   const double target = TargetSeconds(view_.text1);
   const double next = js1_ + 1;
-  return !(view_.check2 && target <= next) && target - next != 10;
+  return !(view_.check2 && EndsCountdown(target, next)) && !StartsWarning(target, next);
 }
 
 void Stopwatch::Text1_Change(const std::string& text) {
