@@ -188,9 +188,11 @@ void Form1Window::RenderCaption() {
 bool Form1Window::PageSeen() const { return IsWindowVisible(hwnd_) && !IsIconic(hwnd_); }
 
 void Form1Window::RenderPage() {
+  // A page back in sight: a stopwatch's tick that waited runs first, and the timers hear of it.
+  const bool backInSight = currentPage_ != seenPage_;
+  if (backInSight && currentPage_ == kPageStopwatch) model_.StopwatchInSight();
   if (pageCreated_[currentPage_]) pages_[currentPage_]->Render(*controls_);
-  // A page back in sight: the timers hear of it at once (a stopwatch's tick that waited is due now).
-  if (currentPage_ != seenPage_) ArmTimer();
+  if (backInSight) ArmTimer();
 }
 
 void Form1Window::ArmTimer() {

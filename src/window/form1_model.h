@@ -89,6 +89,7 @@ class Form1Model : public PageSwitch {
   Woken Wake() { return timers_.Wake(); }
   // The platform saw the pointer move while it was watched for (see Form1Timers).
   void PointerMoved() { timers_.PointerMoved(); }
+  void StopwatchInSight() { timers_.StopwatchInSight(); }
 
   // The page the user chose, and whether the window is minimised: a warning balloon shows only
   // to a user who does not see the shutdown page.

@@ -53,27 +53,34 @@ void Form1Timers::PointerMoved() {
   nextSampleMs_ = clock_.MonotonicMs();  // due now
 }
 
+// Every tick that has fallen due runs now, so a held-up thread loses no seconds. A handler may
+// turn its own timer off (a countdown that ends), which ends its catch-up.
+template <class Tick, class StillOn>
+bool Form1Timers::RunDue(SteadyTimer& timer, Tick tick, StillOn stillOn) {
+  Sync(clock_.MonotonicMs());
+  bool ran = false;
+  for (; timer.Enabled() && timer.TakeDueTick(clock_.MonotonicMs()); ran = true) {
+    tick();
+    if (!stillOn()) timer.SetEnabled(false, clock_.MonotonicMs());
+  }
+  return ran;
+}
+
+bool Form1Timers::RunStopwatch() {
+  return RunDue(timer2_, [&] { model_.stopwatch().Timer2_Timer(); }, [&] { return model_.stopwatch().View().timer2Enabled; });
+}
+
 Woken Form1Timers::Wake() {
   Woken woken;
   // The pointer first, so that a tick due now stores the distance up to this moment.
   const std::uint64_t now = clock_.MonotonicMs();
   if (asleep_ ? inSight_.mouse && timer1_.Enabled() && timer1_.MsUntilNextTick(now) == 0 : now >= nextSampleMs_)
     Sample(now, woken);
-  // Every tick that has fallen due runs now, so a held-up thread loses no seconds. A handler may
-  // turn its own timer off (a countdown that ends), which ends its catch-up.
-  const auto run = [&](SteadyTimer& timer, auto tick, auto stillOn) {
-    Sync(clock_.MonotonicMs());
-    while (timer.Enabled() && timer.TakeDueTick(clock_.MonotonicMs())) {
-      woken.ticked = true;
-      tick();
-      if (!stillOn()) timer.SetEnabled(false, clock_.MonotonicMs());
-    }
-  };
-  run(timer1_, [&] { model_.Timer1_Timer(); }, [&] { return model_.View().timer1Enabled; });
-  run(timer2_, [&] { model_.stopwatch().Timer2_Timer(); }, [&] { return model_.stopwatch().View().timer2Enabled; });
-  run(timer3_, [&] { model_.Timer3_Timer(); }, [&] { return model_.scheduler().View().timer3Enabled; });
-  run(panel_, [&] { model_.web().advertising().PanelTimer(); }, [&] { return model_.web().advertising().Panel() != nullptr; });
-
+  woken.ticked |= RunDue(timer1_, [&] { model_.Timer1_Timer(); }, [&] { return model_.View().timer1Enabled; });
+  woken.ticked |= RunStopwatch();
+  woken.ticked |= RunDue(timer3_, [&] { model_.Timer3_Timer(); }, [&] { return model_.scheduler().View().timer3Enabled; });
+  woken.ticked |= RunDue(panel_, [&] { model_.web().advertising().PanelTimer(); },
+                         [&] { return model_.web().advertising().Panel() != nullptr; });
   return woken;
 }
 

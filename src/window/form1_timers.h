@@ -49,11 +49,17 @@ class Form1Timers {
   Woken Wake();
   // The platform saw the pointer move while the sampler slept.
   void PointerMoved();
+  // The stopwatch's page came back into sight: a tick of its that waited runs now, so that the
+  // page shows it the moment it is seen.
+  void StopwatchInSight() { RunStopwatch(); }
 
  private:
   void Sync(std::uint64_t now);
   void Sample(std::uint64_t now, Woken& woken);
   void StopWatching();
+  template <class Tick, class StillOn>
+  bool RunDue(SteadyTimer& timer, Tick tick, StillOn stillOn);  // true when a tick ran
+  bool RunStopwatch();
 
   Form1Model& model_;
   Clock& clock_;

@@ -96,6 +96,9 @@ TEST_F(TimersTest, AStopwatchOutOfSightTicksWithTheHousekeepingUnlessItsTickSoun
     }
     EXPECT_EQ(wakes, run.wakes) << run.minutes << run.seen;
     EXPECT_EQ(r.model->stopwatch().View().label2, run.shown) << run.minutes << run.seen;
+    r.clock.monotonicMs = 6800;  // the tick of 6700 waits out of sight, until the page is seen
+    r.model->StopwatchInSight();
+    EXPECT_EQ(r.model->stopwatch().js1(), run.countdown ? 0 : 4) << run.minutes << run.seen;
   }
 }
 
